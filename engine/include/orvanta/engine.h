@@ -1,0 +1,123 @@
+/*
+ * The SIP engine's C interface. The dialer loads libOrvanta.so at run time
+ * and resolves each of these names; the scripted test engine exports the
+ * same set.
+ *
+ * Threading: every entry point may be called from any thread. Entry points
+ * queue their work for the engine thread and return without waiting on the
+ * network; ids are returned at once. Callbacks run on the engine thread, never
+ * inside the caller's entry-point call, and must return quickly. Callbacks
+ * return 1.
+ *
+ * Strings are NUL-terminated 8-bit text; the engine copies what it keeps.
+ * Entry points whose result the dialer ignores return 0 on success and -1
+ * when the request was refused (unknown id, not initialised, bad argument).
+ */
+#ifndef ORVANTA_ENGINE_H
+#define ORVANTA_ENGINE_H
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#if defined(_WIN32)
+#define ORVANTA_API __declspec(dllexport)
+#else
+#define ORVANTA_API __attribute__((visibility("default")))
+#endif
+
+/* Call states reported to onCallStateCallback. Each call reports
+ * ORVANTA_CALL_DISCONNECTED exactly once, however it ends. */
+enum {
+    ORVANTA_CALL_CALLING = 1,      /* outgoing call started */
+    ORVANTA_CALL_INCOMING = 2,     /* preceded by onCallIncoming */
+    ORVANTA_CALL_RINGING = 3,      /* remote is alerting; may be skipped */
+    ORVANTA_CALL_ANSWERING = 4,    /* call accepted */
+    ORVANTA_CALL_CONNECTED = 5,    /* media running */
+    ORVANTA_CALL_DISCONNECTED = 6
+};
+
+/* Registration results: the final SIP status code (200 on success). A
+ * registrar that does not answer or cannot be reached is reported as 408. */
+typedef int (*OrvantaRegStateCallback)(int accountId, int sipCode);
+typedef int (*OrvantaCallStateCallback)(int callId, int state);
+/* callerUri is the caller's bare SIP URI ("sip:user@host"). */
+typedef int (*OrvantaCallIncomingCallback)(int callId, const char* callerUri);
+/* digit is the character received ('0'-'9', '*', '#', 'A'-'D'). */
+typedef int (*OrvantaDtmfDigitCallback)(int callId, int digit);
+typedef int (*OrvantaCallHoldConfirmCallback)(int callId);
+typedef int (*OrvantaMessageReceivedCallback)(const char* senderUri, const char* text);
+
+/* Starts the engine. size: audio packet time in ms (0 = default).
+ * sprt: local SIP UDP port (0 = any free port). A later dll_init after
+ * dll_shutdown starts a fresh engine in the same process. */
+ORVANTA_API int dll_init(int size, int sprt);
+
+/* Registers an account and returns its id (> 0), or -1 when the engine is
+ * not running or the arguments are unusable.
+ * realm "*" answers any realm. proxyUri (may be NULL) becomes the outbound
+ * proxy. flag is reserved (the dialer passes 1).
+ * rereg: registration expiry in seconds (0 = 3600). rtrp: first RTP port
+ * (0 = any). keep: keep-alive interval in seconds (0 = off). */
+ORVANTA_API int dll_registerAccount(const char* accountUri, const char* identityUri,
+                                    const char* realm, const char* user,
+                                    const char* password, const char* proxyUri, int flag,
+                                    int rereg, int rtrp, int keep);
+
+/* Places a call to targetUri on the account; returns the call id (> 0) or -1. */
+ORVANTA_API int dll_makeCall(int accountId, const char* targetUri);
+/* Accepts an incoming call; code is the SIP answer code (200). */
+ORVANTA_API int dll_answerCall(int callId, int code);
+ORVANTA_API int dll_releaseCall(int callId);
+ORVANTA_API int dll_holdCall(int callId);
+ORVANTA_API int dll_retrieveCall(int callId);
+/* Blind transfer. The transfer leg is reported as a NEW call id with
+ * states 1 -> 4 -> 5 on success, or 6 on failure; the transferred call then
+ * ends with 6. */
+ORVANTA_API int dll_xferCall(int callId, const char* targetUri);
+/* Joins every connected call into one local conference. */
+ORVANTA_API int dll_callConference(int callId);
+/* Sends one RFC 2833 digit; mode is reserved (the dialer passes 1). */
+ORVANTA_API int dll_dialDtmf(int callId, const char* digit, int mode);
+ORVANTA_API int dll_callRecording_start(int callId, const char* wavPath);
+ORVANTA_API int dll_callRecording_stop(void);
+/* codec: "PCMU/8000/1" style name. priority 0 disables the codec; higher
+ * priorities come earlier in the offer. Names the engine lacks are ignored. */
+ORVANTA_API int dll_setCodecPriority(const char* codec, int priority);
+ORVANTA_API int dll_sendMessage(int accountId, const char* recipientUri, const char* text);
+/* Unregisters and stops within a bounded time. No callback runs after it
+ * returns. */
+ORVANTA_API int dll_shutdown(void);
+
+/* Encryption. on = 1 from any setter means signalling over TLS to the
+ * outbound proxy and mandatory SRTP; on = 0 means plain UDP and RTP. The
+ * numeric keys (k*, p*) and the key text are kept but have no further
+ * effect. Takes effect for accounts registered afterwards. */
+ORVANTA_API int dll_setSIPEncryptionConfiguration(int on, int k1, int k0);
+ORVANTA_API int dll_setRTPEncryptionConfiguration(int on, int k1, int k0, int flag, int p1,
+                                                  int p2, int p0);
+ORVANTA_API int dll_new_setSIPEncryptionConfiguration(int on, int k1, int k0, int k2);
+ORVANTA_API int dll_set_new_RTPEncryptionConfiguration(int on, int k1, int k0, int k2,
+                                                       int flag, int p1, int p2, int p0);
+ORVANTA_API int dll_setSIPEncryptionConfiguration2(int on, const char* key);
+ORVANTA_API int dll_setRTPEncryptionConfiguration2(int on, const char* key);
+
+/* Codec listing: dll_getCodec copies the name of codec index (0-based) into
+ * buffer (NUL-terminated, truncated to capacity) and returns the name's full
+ * length, or -1 for an index out of range. */
+ORVANTA_API int dll_getNumOfCodecs(void);
+ORVANTA_API int dll_getCodec(int index, char* buffer, int capacity);
+
+/* Callback setters; NULL removes the callback. */
+ORVANTA_API void onRegStateCallback(OrvantaRegStateCallback callback);
+ORVANTA_API void onCallStateCallback(OrvantaCallStateCallback callback);
+ORVANTA_API void onCallIncoming(OrvantaCallIncomingCallback callback);
+ORVANTA_API void onDtmfDigitCallback(OrvantaDtmfDigitCallback callback);
+ORVANTA_API void onCallHoldConfirmCallback(OrvantaCallHoldConfirmCallback callback);
+ORVANTA_API void onMessageReceivedCallback(OrvantaMessageReceivedCallback callback);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

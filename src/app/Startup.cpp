@@ -1,0 +1,61 @@
+#include "app/Startup.h"
+
+#include "app/RecordFile.h"
+#include "platform/DataFolder.h"
+#include "platform/SingleInstanceGuard.h"
+
+namespace orvanta {
+
+StartupResult CZebSoftPhoneApp::InitInstance()
+{
+    // Held until this function returns, which is the end of the process.
+    const platform::SingleInstanceGuard guard(kSingleInstanceName);
+    if (!guard.acquired()) {
+        return StartupResult::AlreadyRunning;
+    }
+
+    std::unique_ptr<MainWindowPort> mainWindow = windows_.createMainWindow();
+
+    if (!platform::prepareDataFolder()) {
+        return StartupResult::DataFolderUnusable;
+    }
+    SignInRecord record;
+    loadRecordFile(kSignInRecordKind, record);
+
+    if (!mainWindow->loadEngineLibrary()) {
+        return StartupResult::EngineUnavailable;
+    }
+
+    std::unique_ptr<SignInDialogPort> signIn = windows_.createSignInDialog(*mainWindow);
+    if (record.savePassword == 0) {
+        signIn->prefill(0, record.reservedText, record.userName);
+        if (!signIn->runModal()) {
+            return StartupResult::SignInCancelled;
+        }
+        mainWindow->takeSignIn(signIn->outcome());
+    } else {
+        mainWindow->takeAutoSignIn(record);
+    }
+
+    mainWindow->runModal();
+    // Shutdown order: the sign-in dialog first, then the main window.
+    signIn.reset();
+    mainWindow.reset();
+    return StartupResult::Finished;
+}
+
+int CZebSoftPhoneApp::exitCode(StartupResult result)
+{
+    switch (result) {
+    case StartupResult::Finished:
+    case StartupResult::AlreadyRunning:
+    case StartupResult::SignInCancelled:
+        return 0;
+    case StartupResult::DataFolderUnusable:
+    case StartupResult::EngineUnavailable:
+        break;
+    }
+    return 1;
+}
+
+}

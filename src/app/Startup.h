@@ -1,0 +1,76 @@
+#pragma once
+
+#include "app/SignInRecords.h"
+
+#include <QString>
+#include <memory>
+
+namespace orvanta {
+
+// What a successful sign-in dialog hands to the main window.
+struct SignInOutcome {
+    std::int32_t savePassword = 0;
+    QString userName;
+    QString password;
+    QString reservedText;
+    QString registeredUser;
+    int accountHandle = -1;
+};
+
+// The main window as start-up sees it.
+class MainWindowPort {
+public:
+    virtual ~MainWindowPort() = default;
+    // Loads the SIP engine library; on failure the window has told the user.
+    virtual bool loadEngineLibrary() = 0;
+    // Start from the saved record: the window signs in by itself.
+    virtual void takeAutoSignIn(const SignInRecord& record) = 0;
+    virtual void takeSignIn(const SignInOutcome& outcome) = 0;
+    // Runs the window until it closes.
+    virtual void runModal() = 0;
+};
+
+// The sign-in dialog as start-up sees it.
+class SignInDialogPort {
+public:
+    virtual ~SignInDialogPort() = default;
+    virtual void prefill(std::int32_t savePassword, const QString& reservedText,
+                         const QString& userName) = 0;
+    // False when the user cancelled.
+    virtual bool runModal() = 0;
+    virtual SignInOutcome outcome() const = 0;
+};
+
+// Builds the windows; the sign-in dialog shares the main window's engine.
+class StartupWindows {
+public:
+    virtual ~StartupWindows() = default;
+    virtual std::unique_ptr<MainWindowPort> createMainWindow() = 0;
+    virtual std::unique_ptr<SignInDialogPort> createSignInDialog(MainWindowPort& mainWindow) = 0;
+};
+
+enum class StartupResult {
+    Finished,            // the main window ran and closed
+    AlreadyRunning,      // another copy holds the guard
+    DataFolderUnusable,  // the data folder could not be created
+    EngineUnavailable,   // the engine library could not be loaded
+    SignInCancelled,
+};
+
+inline constexpr const char* kSingleInstanceName = "Orvanta 1.0.9";
+
+// The application object: runs the whole life of the process.
+class CZebSoftPhoneApp {
+public:
+    explicit CZebSoftPhoneApp(StartupWindows& windows) : windows_(windows) {}
+
+    StartupResult InitInstance();
+
+    // Process exit status for a start-up result.
+    static int exitCode(StartupResult result);
+
+private:
+    StartupWindows& windows_;
+};
+
+}

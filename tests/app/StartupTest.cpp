@@ -1,0 +1,182 @@
+#include "DataFolderFixture.h"
+
+#include "app/RecordArchive.h"
+#include "app/RecordFile.h"
+#include "app/Startup.h"
+#include "platform/SingleInstanceGuard.h"
+
+#include <fstream>
+#include <optional>
+
+namespace {
+
+using namespace orvanta;
+
+// Records what start-up asked of the windows.
+struct Journal {
+    bool mainWindowCreated = false;
+    bool engineLoaded = false;
+    std::optional<SignInRecord> autoSignIn;
+    std::optional<SignInOutcome> signIn;
+    bool mainWindowRan = false;
+    bool dialogCreated = false;
+    bool dialogRan = false;
+    QString prefilledUser = QStringLiteral("<none>");
+    std::int32_t prefilledSavePassword = -1;
+};
+
+struct Script {
+    bool engineLoads = true;
+    bool dialogAccepts = true;
+    SignInOutcome dialogOutcome;
+};
+
+class FakeMainWindow : public MainWindowPort {
+public:
+    FakeMainWindow(Journal& journal, const Script& script) : journal_(journal), script_(script) {}
+    bool loadEngineLibrary() override { return journal_.engineLoaded = script_.engineLoads; }
+    void takeAutoSignIn(const SignInRecord& record) override { journal_.autoSignIn = record; }
+    void takeSignIn(const SignInOutcome& outcome) override { journal_.signIn = outcome; }
+    void runModal() override { journal_.mainWindowRan = true; }
+
+private:
+    Journal& journal_;
+    const Script& script_;
+};
+
+class FakeSignIn : public SignInDialogPort {
+public:
+    FakeSignIn(Journal& journal, const Script& script) : journal_(journal), script_(script) {}
+    void prefill(std::int32_t savePassword, const QString&, const QString& userName) override
+    {
+        journal_.prefilledSavePassword = savePassword;
+        journal_.prefilledUser = userName;
+    }
+    bool runModal() override
+    {
+        journal_.dialogRan = true;
+        return script_.dialogAccepts;
+    }
+    SignInOutcome outcome() const override { return script_.dialogOutcome; }
+
+private:
+    Journal& journal_;
+    const Script& script_;
+};
+
+class FakeWindows : public StartupWindows {
+public:
+    std::unique_ptr<MainWindowPort> createMainWindow() override
+    {
+        journal.mainWindowCreated = true;
+        return std::make_unique<FakeMainWindow>(journal, script);
+    }
+    std::unique_ptr<SignInDialogPort> createSignInDialog(MainWindowPort&) override
+    {
+        journal.dialogCreated = true;
+        return std::make_unique<FakeSignIn>(journal, script);
+    }
+    Journal journal;
+    Script script;
+};
+
+class StartupTest : public DataFolderFixture {
+protected:
+    StartupResult start() { return CZebSoftPhoneApp(windows_).InitInstance(); }
+
+    void writeSignInRecord(std::int32_t savePassword, const QString& user, const QString& password)
+    {
+        RecordWriter writer;
+        writer.writeInt(savePassword);
+        writer.writeString(QString());
+        writer.writeString(user);
+        writer.writeString(password);
+        writeRaw(kSignInRecordKind, writer.bytes());
+    }
+
+    FakeWindows windows_;
+    Journal& journal_ = windows_.journal;
+};
+
+TEST_F(StartupTest, FirstStartCreatesTheDataFolderAndShowsAnEmptySignIn)
+{
+    windows_.script.dialogOutcome.userName = QStringLiteral("new");
+    windows_.script.dialogOutcome.accountHandle = 7;
+    EXPECT_EQ(start(), StartupResult::Finished);
+    EXPECT_TRUE(std::filesystem::is_directory(temp_ / "Orvanta"));
+    EXPECT_TRUE(journal_.dialogRan);
+    EXPECT_EQ(journal_.prefilledUser, QString());
+    EXPECT_EQ(journal_.prefilledSavePassword, 0);
+    ASSERT_TRUE(journal_.signIn);
+    EXPECT_EQ(journal_.signIn->accountHandle, 7);
+    EXPECT_FALSE(journal_.autoSignIn);
+    EXPECT_TRUE(journal_.mainWindowRan);
+}
+
+TEST_F(StartupTest, SavedUserWithoutAutomaticSignInPrefillsTheName)
+{
+    writeSignInRecord(0, QStringLiteral("alice"), QStringLiteral("old"));
+    EXPECT_EQ(start(), StartupResult::Finished);
+    EXPECT_TRUE(journal_.dialogRan);
+    EXPECT_EQ(journal_.prefilledUser, QStringLiteral("alice"));
+    EXPECT_TRUE(journal_.mainWindowRan);
+}
+
+TEST_F(StartupTest, SavedPasswordSignsInWithoutTheDialog)
+{
+    writeSignInRecord(1, QStringLiteral("bob"), QStringLiteral("pw"));
+    EXPECT_EQ(start(), StartupResult::Finished);
+    EXPECT_FALSE(journal_.dialogRan);
+    ASSERT_TRUE(journal_.autoSignIn);
+    EXPECT_EQ(journal_.autoSignIn->userName, QStringLiteral("bob"));
+    EXPECT_EQ(journal_.autoSignIn->password, QStringLiteral("pw"));
+    EXPECT_FALSE(journal_.signIn);
+    EXPECT_TRUE(journal_.mainWindowRan);
+}
+
+TEST_F(StartupTest, RecordOfOnlyTheIntegerSignsInWithEmptyStrings)
+{
+    writeRaw(kSignInRecordKind, QByteArray("\x05\x00\x00\x00", 4));
+    EXPECT_EQ(start(), StartupResult::Finished);
+    ASSERT_TRUE(journal_.autoSignIn);
+    EXPECT_EQ(journal_.autoSignIn->savePassword, 5);
+    EXPECT_TRUE(journal_.autoSignIn->userName.isEmpty());
+}
+
+TEST_F(StartupTest, CancelledSignInNeverShowsTheMainWindow)
+{
+    windows_.script.dialogAccepts = false;
+    EXPECT_EQ(start(), StartupResult::SignInCancelled);
+    EXPECT_FALSE(journal_.mainWindowRan);
+}
+
+TEST_F(StartupTest, MissingEngineEndsBeforeAnyDialog)
+{
+    windows_.script.engineLoads = false;
+    EXPECT_EQ(start(), StartupResult::EngineUnavailable);
+    EXPECT_FALSE(journal_.dialogCreated);
+    EXPECT_FALSE(journal_.mainWindowRan);
+}
+
+TEST_F(StartupTest, SecondCopyEndsSilentlyWithoutAnyWindow)
+{
+    platform::SingleInstanceGuard firstCopy(kSingleInstanceName);
+    ASSERT_TRUE(firstCopy.acquired());
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(start(), StartupResult::AlreadyRunning);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_FALSE(journal_.mainWindowCreated);
+}
+
+TEST_F(StartupTest, UnusableDataFolderStopsStartUp)
+{
+    std::ofstream(temp_ / "file") << "x";
+    setenv("ORVANTA_DATA_DIR", (temp_ / "file" / "Orvanta").c_str(), 1);
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(start(), StartupResult::DataFolderUnusable);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "CreateDirectory failed (20)\n");
+    EXPECT_FALSE(journal_.engineLoaded);
+    EXPECT_FALSE(journal_.mainWindowRan);
+}
+
+}

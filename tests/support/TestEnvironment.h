@@ -1,0 +1,34 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace orvanta::test {
+
+// Clears proxy variables (libcurl would route loopback through them) and
+// points the data folder at a private temporary folder unless a test set one.
+void prepareProcessEnvironment();
+
+// Folder holding the built executables and libraries (build/bin).
+std::filesystem::path binDir();
+
+// Root of the source tree, for fixtures kept beside the tests.
+std::filesystem::path sourceDir();
+
+// A fresh empty folder below the system temporary folder, removed with the
+// object.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+private:
+    std::filesystem::path path_;
+};
+
+}

@@ -1,0 +1,52 @@
+// orvanta-records: prints the decoded content of a record file as JSON.
+#include "app/RecordFile.h"
+#include "app/RecordDump.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <cstdio>
+
+namespace {
+
+constexpr int kDecodedCompletely = 0;
+constexpr int kStoppedEarly = 1;
+constexpr int kUsageError = 2;
+
+int usage()
+{
+    std::fprintf(stderr,
+                 "usage: orvanta-records show FILE\n"
+                 "Prints the decoded record file as JSON; the kind comes from the file name:\n");
+    for (const QString& name : orvanta::knownRecordFileNames()) {
+        std::fprintf(stderr, "  %s\n", qPrintable(name));
+    }
+    std::fprintf(stderr, "Exit status: 0 decoded completely, 1 decoding stopped early, 2 usage.\n");
+    return kUsageError;
+}
+
+}
+
+int main(int argc, char** argv)
+{
+    if (argc != 3 || QByteArray(argv[1]) != "show") {
+        return usage();
+    }
+    const QString path = QString::fromLocal8Bit(argv[2]);
+    const QString fileName = QFileInfo(path).fileName();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "orvanta-records: cannot open %s: %s\n", qPrintable(path),
+                     qPrintable(file.errorString()));
+        return kUsageError;
+    }
+    const std::optional<orvanta::RecordDump> dump =
+        orvanta::dumpRecordFile(fileName, file.read(orvanta::kMaxRecordFileBytes));
+    if (!dump) {
+        std::fprintf(stderr, "orvanta-records: unknown record file name %s\n",
+                     qPrintable(fileName));
+        return usage();
+    }
+    std::fputs(QJsonDocument(dump->json).toJson(QJsonDocument::Indented).constData(), stdout);
+    return dump->complete ? kDecodedCompletely : kStoppedEarly;
+}
