@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QByteArray>
-#include <QByteArrayView>
 #include <QString>
 #include <cstdint>
+#include <utility>
 
 namespace orvanta {
 
@@ -14,7 +14,8 @@ namespace orvanta {
 // targets untouched.
 class RecordReader {
 public:
-    explicit RecordReader(QByteArrayView bytes) : bytes_(bytes) {}
+    // Holds its own (shared, not copied) reference to the bytes.
+    explicit RecordReader(QByteArray bytes) : bytes_(std::move(bytes)) {}
 
     bool readInt(std::int32_t& value);
     bool readBool(bool& value);
@@ -36,7 +37,7 @@ private:
     bool readLengthAfter(std::uint8_t first, std::uint64_t& length, bool& isWide);
     bool fail(const QString& why);
 
-    QByteArrayView bytes_;
+    QByteArray bytes_;
     qsizetype offset_ = 0;
     QString failure_;
 };

@@ -1,0 +1,64 @@
+// Runs the real dialer executable: one copy per user, data folder created.
+#include "support/TestEnvironment.h"
+
+#include <QProcess>
+#include <fstream>
+#include <QProcessEnvironment>
+#include <gtest/gtest.h>
+
+namespace {
+
+class DialerProcessTest : public testing::Test {
+protected:
+    std::unique_ptr<QProcess> startDialer()
+    {
+        auto process = std::make_unique<QProcess>();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("ORVANTA_DATA_DIR", QString::fromStdString((temp_ / "data").string()));
+        env.insert("XDG_RUNTIME_DIR", QString::fromStdString(temp_.path().string()));
+        process->setProcessEnvironment(env);
+        process->start(QString::fromStdString((orvanta::test::binDir() / "orvanta").string()),
+                       {});
+        EXPECT_TRUE(process->waitForStarted(5000));
+        return process;
+    }
+
+    // A copy that holds the guard keeps running (it waits on a window).
+    static bool keepsRunning(QProcess& process) { return !process.waitForFinished(1500); }
+
+    orvanta::test::TempDir temp_;
+};
+
+TEST_F(DialerProcessTest, SecondCopyEndsSilentlyAndAThirdStartsAfterTheFirstIsKilled)
+{
+    auto first = startDialer();
+    ASSERT_TRUE(keepsRunning(*first));
+    EXPECT_TRUE(std::filesystem::is_directory(temp_ / "data"));
+
+    auto second = startDialer();
+    ASSERT_TRUE(second->waitForFinished(10000));
+    EXPECT_EQ(second->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second->exitCode(), 0);
+    EXPECT_TRUE(second->readAllStandardOutput().isEmpty());
+
+    first->kill();
+    first->waitForFinished(5000);
+    auto third = startDialer();
+    EXPECT_TRUE(keepsRunning(*third));
+    third->kill();
+    third->waitForFinished(5000);
+}
+
+TEST_F(DialerProcessTest, UnusableDataFolderIsReportedAndTheDialerEnds)
+{
+    {
+        std::ofstream(temp_ / "data") << "a file where the folder should be";
+    }
+    auto dialer = startDialer();
+    ASSERT_TRUE(dialer->waitForFinished(10000));
+    EXPECT_EQ(dialer->exitCode(), 1);
+    EXPECT_EQ(dialer->readAllStandardOutput(), "CreateDirectory failed (20)\n");
+}
+
+}
