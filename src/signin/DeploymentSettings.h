@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+namespace orvanta {
+
+// Where the operator's servers are: the deployment's settings file.
+//   [service]
+//   provisioning_url=https://host:port/
+//   portal_url=https://host:port
+//   webapi_url=http://host:port
+//   verify_tls=false
+struct DeploymentSettings {
+    QString provisioningUrl;
+    QString portalUrl;
+    QString webApiUrl;
+    bool verifyTls = false;
+};
+
+struct DeploymentLoad {
+    std::optional<DeploymentSettings> settings;
+    QString error;  // names the file and what is wrong with it
+};
+
+DeploymentLoad loadDeploymentSettings(const QString& path);
+
+// The settings file to use: the command line's, else $ORVANTA_DEPLOYMENT,
+// else deployment.ini beside the executable.
+QString deploymentSettingsPath(const QString& commandLinePath, const QString& executableFolder);
+
+}

@@ -1,0 +1,74 @@
+#include "signin/DeploymentSettings.h"
+#include "support/TestEnvironment.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace {
+
+using orvanta::loadDeploymentSettings;
+
+QString writeFile(const orvanta::test::TempDir& dir, const std::string& content)
+{
+    const auto path = dir / "deployment.ini";
+    std::ofstream(path) << content;
+    return QString::fromStdString(path.string());
+}
+
+TEST(DeploymentSettings, ReadsTheServiceSection)
+{
+    orvanta::test::TempDir dir;
+    const auto load = loadDeploymentSettings(writeFile(dir,
+                                                       "# written by a tool\n"
+                                                       "[other]\nprovisioning_url=http://wrong/\n"
+                                                       "[service]\n"
+                                                       "provisioning_url = https://127.0.0.1:4430/\n"
+                                                       "portal_url=https://127.0.0.1:4431\n"
+                                                       "webapi_url=http://127.0.0.1:8080\n"
+                                                       "verify_tls=true\n"));
+    ASSERT_TRUE(load.settings) << load.error.toStdString();
+    EXPECT_EQ(load.settings->provisioningUrl, "https://127.0.0.1:4430/");
+    EXPECT_EQ(load.settings->portalUrl, "https://127.0.0.1:4431");
+    EXPECT_EQ(load.settings->webApiUrl, "http://127.0.0.1:8080");
+    EXPECT_TRUE(load.settings->verifyTls);
+}
+
+struct BadCase {
+    const char* name;
+    std::string content;
+    const char* mentions;
+};
+
+TEST(DeploymentSettings, ProblemsAreNamedWithTheFile)
+{
+    const std::string complete = "[service]\nprovisioning_url=https://a/\nportal_url=https://b\n";
+    const BadCase cases[] = {
+        {"missing key", complete, "webapi_url is missing"},
+        {"bad url", complete + "webapi_url=https://c\n", "webapi_url is not a usable address"},
+        {"not key=value", "[service]\njunk\n", "line 2"},
+        {"bad flag", complete + "webapi_url=http://c\nverify_tls=yes\n", "verify_tls"},
+    };
+    for (const BadCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        orvanta::test::TempDir dir;
+        const QString path = writeFile(dir, c.content);
+        const auto load = loadDeploymentSettings(path);
+        EXPECT_FALSE(load.settings);
+        EXPECT_TRUE(load.error.contains(path));
+        EXPECT_TRUE(load.error.contains(QLatin1String(c.mentions))) << load.error.toStdString();
+    }
+    const auto missing = loadDeploymentSettings(QStringLiteral("/nonexistent/deployment.ini"));
+    EXPECT_FALSE(missing.settings);
+    EXPECT_TRUE(missing.error.contains(QLatin1String("/nonexistent/deployment.ini")));
+}
+
+TEST(DeploymentSettings, CommandLineThenEnvironmentThenBesideTheProgram)
+{
+    qputenv("ORVANTA_DEPLOYMENT", "/env/d.ini");
+    EXPECT_EQ(orvanta::deploymentSettingsPath("/cli/d.ini", "/bin"), "/cli/d.ini");
+    EXPECT_EQ(orvanta::deploymentSettingsPath("", "/bin"), "/env/d.ini");
+    qunsetenv("ORVANTA_DEPLOYMENT");
+    EXPECT_EQ(orvanta::deploymentSettingsPath("", "/bin"), "/bin/deployment.ini");
+}
+
+}
