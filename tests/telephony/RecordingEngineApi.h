@@ -1,0 +1,15 @@
+#pragma once
+
+#include "telephony/EngineLibrary.h"
+
+#include <string>
+#include <vector>
+
+// An EngineApi whose entry points write one line per call into a journal,
+// for tests of code that drives the engine.
+namespace orvanta::test {
+
+std::vector<std::string>& engineJournal();
+EngineApi recordingEngineApi();
+
+}
