@@ -1,0 +1,14 @@
+#include "platform/BlockingWait.h"
+
+#include <QTimer>
+
+namespace orvanta::platform {
+
+void pauseWithoutUserInput(std::chrono::milliseconds duration)
+{
+    QEventLoop loop;
+    QTimer::singleShot(duration, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+}

@@ -1,0 +1,134 @@
+#include "signin/ServiceClients.h"
+
+#include "platform/HttpClient.h"
+#include "signin/RequestProtection.h"
+
+#include <rapidjson/document.h>
+
+namespace orvanta {
+
+namespace {
+
+constexpr std::size_t kMaxProvisioningReply = 64 * 1024;
+constexpr std::size_t kMaxPortalAnswer = 10000;
+const QByteArray kServerErrorText = QByteArrayLiteral("server error");
+
+platform::HttpOptions serviceOptions(const DeploymentSettings& deployment, std::size_t maxBytes)
+{
+    platform::HttpOptions options;
+    options.verifyTls = deployment.verifyTls;
+    options.maxBodyBytes = maxBytes;
+    return options;
+}
+
+std::optional<QByteArray> textOf(const rapidjson::Value& value)
+{
+    if (value.IsString()) {
+        return QByteArray(value.GetString(), static_cast<qsizetype>(value.GetStringLength()));
+    }
+    if (value.IsInt64()) {
+        return QByteArray::number(static_cast<qlonglong>(value.GetInt64()));
+    }
+    return std::nullopt;
+}
+
+std::string encoded(const QString& text)
+{
+    return platform::percentEncode(text.toUtf8().toStdString());
+}
+
+std::string withoutTrailingSlash(const QString& base)
+{
+    std::string text = base.toStdString();
+    while (!text.empty() && text.back() == '/') {
+        text.pop_back();
+    }
+    return text;
+}
+
+}
+
+QByteArray Request::provisioningPost(const std::string& body, const std::string& key) const
+{
+    platform::HttpOptions options = serviceOptions(deployment_, kMaxProvisioningReply);
+    options.http10 = true;
+    options.headers = {"Content-Type: application/x-www-form-urlencoded"};
+    const platform::HttpResult result =
+        platform::httpPost(deployment_.provisioningUrl.toStdString(), body, options);
+    if (!result.transferred || result.truncated || result.body.empty()) {
+        return {};
+    }
+    QByteArray reply = QByteArray::fromStdString(scrambled(result.body, key));
+    if (reply.trimmed() == kServerErrorText ||
+        QByteArray::fromStdString(result.body).trimmed() == kServerErrorText) {
+        return {};
+    }
+    return reply;
+}
+
+std::string portalLoginUrl(const QString& portalBase, const QString& user, const QString& password)
+{
+    return withoutTrailingSlash(portalBase) + "/vportal/API/TRAMOZED/login_api.php?user=" +
+           encoded(user) + "&password=" + encoded(password) + "&aid=";
+}
+
+std::string portalBalanceUrl(const QString& portalBase, const QString& user,
+                             const QByteArray& idClient)
+{
+    return withoutTrailingSlash(portalBase) + "/vportal/API/TRAMOZED/balance_api.php?user=" +
+           encoded(user) + "&idClient=" + platform::percentEncode(idClient.toStdString());
+}
+
+PortalAnswer parsePortalAnswer(const QByteArray& text)
+{
+    PortalAnswer answer;
+    rapidjson::Document document;
+    const QByteArray trimmed = text.trimmed();
+    document.Parse(trimmed.constData(), static_cast<size_t>(trimmed.size()));
+    if (document.HasParseError() || !document.IsObject()) {
+        return answer;
+    }
+    const auto list = document.FindMember("listclient");
+    if (list == document.MemberEnd() || !list->value.IsArray()) {
+        return answer;
+    }
+    for (const rapidjson::Value& element : list->value.GetArray()) {
+        if (!element.IsObject()) {
+            continue;
+        }
+        const struct {
+            const char* key;
+            std::optional<QByteArray>& slot;
+            bool onlyStrings;
+        } fields[] = {
+            {"idClient", answer.idClient, true},
+            {"sippassword", answer.sipPassword, true},
+            {"aid", answer.aid, false},
+        };
+        for (const auto& field : fields) {
+            const auto member = element.FindMember(field.key);
+            if (member == element.MemberEnd() ||
+                (field.onlyStrings && !member->value.IsString())) {
+                continue;
+            }
+            if (auto value = textOf(member->value)) {
+                field.slot = value;
+            }
+        }
+    }
+    return answer;
+}
+
+std::optional<PortalAnswer> askPortal(const DeploymentSettings& deployment, const QString& user,
+                                      const QString& password)
+{
+    const platform::HttpResult result =
+        platform::httpGet(portalLoginUrl(deployment.portalUrl, user, password),
+                          serviceOptions(deployment, kMaxPortalAnswer));
+    if (!result.transferred) {
+        return std::nullopt;
+    }
+    return parsePortalAnswer(QByteArray::fromStdString(result.body));
+}
+
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "signin/DeploymentSettings.h"
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+#include <string>
+
+namespace orvanta {
+
+// The provisioning exchange: the scrambled form POST over HTTPS and its
+// descrambled reply. An empty reply means nothing usable arrived (no answer,
+// time-out, or the server's "server error" text).
+class Request {
+public:
+    explicit Request(const DeploymentSettings& deployment) : deployment_(deployment) {}
+    virtual ~Request() = default;
+
+    virtual QByteArray provisioningPost(const std::string& body, const std::string& key) const;
+
+private:
+    DeploymentSettings deployment_;
+};
+
+// What the portal's listclient said; each value is present when some
+// element carried it (the last element wins).
+struct PortalAnswer {
+    std::optional<QByteArray> idClient;
+    std::optional<QByteArray> sipPassword;
+    std::optional<QByteArray> aid;
+};
+
+// The portal's sign-in address, each value percent-encoded.
+std::string portalLoginUrl(const QString& portalBase, const QString& user, const QString& password);
+std::string portalBalanceUrl(const QString& portalBase, const QString& user,
+                             const QByteArray& idClient);
+
+// Reads a login_api.php answer; values that are not in an array of objects
+// are left out.
+PortalAnswer parsePortalAnswer(const QByteArray& text);
+
+// Asks the portal for the account; nothing when it cannot be reached.
+std::optional<PortalAnswer> askPortal(const DeploymentSettings& deployment, const QString& user,
+                                      const QString& password);
+
+}
