@@ -70,6 +70,31 @@ std::optional<ProvisioningReply> ProvisioningReply::parse(const QByteArray& text
     return r;
 }
 
+EngineConfiguration ProvisioningReply::engineConfiguration() const
+{
+    EngineConfiguration config;
+    config.packetTime = leadingInteger(size);
+    config.sipPort = leadingInteger(sprt);
+    config.expiry = leadingInteger(rereg);
+    config.rtpPort = leadingInteger(rtrp);
+    config.keepAlive = leadingInteger(keep);
+    config.encryption = encryptionOn();
+    config.numericKeyOff = newKey == QLatin1String("off");
+    const KeyGroups key = keyGroups(newKey, ThirdGroup::OnlyWithTwoDashes);
+    config.numericKeyDashes = key.dashes;
+    config.numericKey = {key.first, key.second, key.third};
+    const KeyGroups prefixGroups = keyGroups(prefix, ThirdGroup::Always);
+    config.prefix = {prefixGroups.first, prefixGroups.second, prefixGroups.third};
+    // Only the low byte of each character counts.
+    config.textKey.reserve(oldKey.size());
+    for (QChar c : oldKey) {
+        config.textKey.append(static_cast<char>(c.unicode() & 0xFF));
+    }
+    config.registrarHost = registrarIp;
+    config.proxyHost = ip;
+    return config;
+}
+
 int leadingInteger(const QString& text)
 {
     const QByteArray latin = text.trimmed().toLatin1();

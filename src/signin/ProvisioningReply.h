@@ -1,5 +1,7 @@
 #pragma once
 
+#include "telephony/EngineSetup.h"
+
 #include <QByteArray>
 #include <QString>
 #include <optional>
@@ -47,6 +49,9 @@ struct ProvisioningReply {
 
     bool accepted() const { return status == QLatin1String("1"); }
     bool encryptionOn() const { return vpn == QLatin1String("on"); }
+
+    // The engine's settings: numbers, encryption keys, registrar and proxy.
+    EngineConfiguration engineConfiguration() const;
 };
 
 // A number as the dialer reads provisioning values: the leading decimal

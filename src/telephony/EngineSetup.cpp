@@ -7,11 +7,6 @@ QByteArray sipUri(const QString& user, const QString& host)
     return QByteArrayLiteral("sip:") + user.toUtf8() + '@' + host.toUtf8();
 }
 
-void initEngine(const EngineApi& api, const EngineConfiguration& config)
-{
-    api.init(config.packetTime, config.sipPort);
-}
-
 void configureEncryption(const EngineApi& api, const EngineConfiguration& config)
 {
     const KeyTriple& k = config.numericKey;

@@ -34,8 +34,6 @@ struct EngineConfiguration {
 // "sip:" + user + "@" + host, as 8-bit text for the engine.
 QByteArray sipUri(const QString& user, const QString& host);
 
-void initEngine(const EngineApi& api, const EngineConfiguration& config);
-
 // Hands the encryption switch and keys to the engine's setters.
 void configureEncryption(const EngineApi& api, const EngineConfiguration& config);
 

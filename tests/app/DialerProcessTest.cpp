@@ -17,11 +17,21 @@ protected:
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("ORVANTA_DATA_DIR", QString::fromStdString((temp_ / "data").string()));
         env.insert("XDG_RUNTIME_DIR", QString::fromStdString(temp_.path().string()));
+        env.insert("ORVANTA_DEPLOYMENT", QString::fromStdString(deploymentFile().string()));
         process->setProcessEnvironment(env);
         process->start(QString::fromStdString((orvanta::test::binDir() / "orvanta").string()),
                        {});
         EXPECT_TRUE(process->waitForStarted(5000));
         return process;
+    }
+
+    std::filesystem::path deploymentFile()
+    {
+        const auto path = temp_ / "deployment.ini";
+        // Closed ports: nothing here is ever contacted by these tests.
+        std::ofstream(path) << "[service]\nprovisioning_url=https://127.0.0.1:9/\n"
+                               "portal_url=https://127.0.0.1:9\nwebapi_url=http://127.0.0.1:9\n";
+        return path;
     }
 
     // A copy that holds the guard keeps running (it waits on a window).
@@ -48,6 +58,34 @@ TEST_F(DialerProcessTest, SecondCopyEndsSilentlyAndAThirdStartsAfterTheFirstIsKi
     EXPECT_TRUE(keepsRunning(*third));
     third->kill();
     third->waitForFinished(5000);
+}
+
+TEST_F(DialerProcessTest, HelpListsOptionsAndEnvironment)
+{
+    QProcess process;
+    process.start(QString::fromStdString((orvanta::test::binDir() / "orvanta").string()),
+                  {"--help"});
+    ASSERT_TRUE(process.waitForFinished(10000));
+    EXPECT_EQ(process.exitCode(), 0);
+    const QByteArray help = process.readAllStandardOutput();
+    EXPECT_TRUE(help.contains("--deployment")) << help.toStdString();
+    EXPECT_TRUE(help.contains("ORVANTA_DATA_DIR"));
+}
+
+TEST_F(DialerProcessTest, MissingDeploymentSettingsAreNamed)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    process.setProcessEnvironment(env);
+    process.start(QString::fromStdString((orvanta::test::binDir() / "orvanta").string()),
+                  {"--deployment", "/nonexistent/deployment.ini"});
+    // The dialer says so in a box and on standard error; the box waits.
+    ASSERT_TRUE(process.waitForStarted(5000));
+    process.waitForReadyRead(5000);
+    EXPECT_TRUE(process.readAllStandardError().contains("/nonexistent/deployment.ini"));
+    process.kill();
+    process.waitForFinished(5000);
 }
 
 TEST_F(DialerProcessTest, UnusableDataFolderIsReportedAndTheDialerEnds)

@@ -1,0 +1,64 @@
+#include "controls/SkinnedWindow.h"
+
+#include <QBitmap>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace orvanta {
+
+SkinnedWindow::SkinnedWindow(QWidget& window, QImage background)
+    : window_(window), background_(std::move(background))
+{
+    window_.setWindowFlag(Qt::FramelessWindowHint);
+    window_.setAttribute(Qt::WA_TranslucentBackground);
+    window_.setFixedSize(background_.size());
+    // Transparent pixels are cut away (honoured by window systems that
+    // support shaped windows; elsewhere the translucent corners remain).
+    window_.setMask(QBitmap::fromImage(background_.createAlphaMask()));
+}
+
+void SkinnedWindow::paint()
+{
+    QPainter painter(&window_);
+    painter.drawImage(0, 0, background_);
+}
+
+void SkinnedWindow::mousePressed(const QPoint& globalPosition)
+{
+    dragOffset_ = globalPosition - window_.frameGeometry().topLeft();
+}
+
+void SkinnedWindow::mouseMoved(const QPoint& globalPosition, Qt::MouseButtons buttons)
+{
+    if (buttons & Qt::LeftButton) {
+        window_.move(globalPosition - dragOffset_);
+    }
+}
+
+QImage phoneBodyImage(const QSize& size, const QColor& body, const QColor& screen)
+{
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF outline = QRectF(QPointF(0, 0), QSizeF(size)).adjusted(2, 2, -2, -2);
+    QLinearGradient shade(outline.topLeft(), outline.bottomRight());
+    shade.setColorAt(0, body.lighter(125));
+    shade.setColorAt(1, body.darker(130));
+    painter.setPen(QPen(body.darker(180), 2));
+    painter.setBrush(shade);
+    painter.drawRoundedRect(outline, 28, 28);
+    const QRectF display = QRectF(outline.left() + 16, outline.top() + 36, outline.width() - 32,
+                                  outline.height() * 0.28);
+    painter.setPen(QPen(screen.darker(160), 1.5));
+    painter.setBrush(screen);
+    painter.drawRoundedRect(display, 10, 10);
+    // Earpiece slot.
+    painter.setBrush(body.darker(200));
+    painter.setPen(Qt::NoPen);
+    painter.drawRoundedRect(QRectF(size.width() / 2.0 - 30, outline.top() + 14, 60, 8), 4, 4);
+    return image;
+}
+
+}
