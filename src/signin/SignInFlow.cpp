@@ -183,6 +183,11 @@ SignInFlow::ProvisionResult SignInFlow::provision()
         engine_.reload();
         flags_.clearFailures();
     }
+    if (!engine_.isLoaded()) {
+        view_.showMessage(QStringLiteral("Unable to Load DLL"));
+        view_.setEditsEnabled(true);
+        return ProvisionResult::Stopped;
+    }
     signupUrl_ = reply->signupUrl;
     applyFailover(failoverMode_, *reply, mainWindow_.failoverRecord());
     if (flags_.signUpOnly) {
