@@ -1,6 +1,8 @@
 // orvanta-records: prints the decoded content of a record file as JSON.
-#include "app/RecordFile.h"
 #include "app/RecordDump.h"
+#include "app/RecordFile.h"
+#include "app/SignInRecords.h"
+#include "platform/AtomicFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -17,18 +19,37 @@ int usage()
 {
     std::fprintf(stderr,
                  "usage: orvanta-records show FILE\n"
-                 "Prints the decoded record file as JSON; the kind comes from the file name:\n");
+                 "       orvanta-records write-signin FILE USER PASSWORD\n"
+                 "show prints the decoded record file as JSON; the kind comes from the file name:\n");
     for (const QString& name : orvanta::knownRecordFileNames()) {
         std::fprintf(stderr, "  %s\n", qPrintable(name));
     }
-    std::fprintf(stderr, "Exit status: 0 decoded completely, 1 decoding stopped early, 2 usage.\n");
+    std::fprintf(stderr, "Exit status: 0 decoded completely, 1 decoding stopped early, 2 usage.\n"
+                         "write-signin writes a sign-in record that signs USER in automatically.\n");
     return kUsageError;
+}
+
+// A sign-in record with "Save Password" ticked, for demos and support.
+int writeSignIn(const char* path, const char* user, const char* password)
+{
+    const orvanta::SignInRecord record{1, QString(), QString::fromLocal8Bit(user),
+                                       QString::fromLocal8Bit(password)};
+    const QByteArray bytes = orvanta::encodeRecord(record);
+    if (!orvanta::platform::writeFileAtomically(path, std::string_view(bytes.constData(),
+                                                                       static_cast<size_t>(bytes.size())))) {
+        std::fprintf(stderr, "orvanta-records: cannot write %s\n", path);
+        return 1;
+    }
+    return 0;
 }
 
 }
 
 int main(int argc, char** argv)
 {
+    if (argc == 5 && QByteArray(argv[1]) == "write-signin") {
+        return writeSignIn(argv[2], argv[3], argv[4]);
+    }
     if (argc != 3 || QByteArray(argv[1]) != "show") {
         return usage();
     }
