@@ -1,5 +1,6 @@
 #include "signin/ProvisioningReply.h"
 #include "signin/ServiceClients.h"
+#include "signin/SignInFlow.h"
 
 #include <gtest/gtest.h>
 
@@ -84,6 +85,44 @@ TEST(PortalAnswer, AddressEncodesEachValueOnce)
 {
     EXPECT_EQ(portalLoginUrl("https://p:1/", "pwduser", "a&b #+%"),
               "https://p:1/vportal/API/TRAMOZED/login_api.php?user=pwduser&password=a%26b%20%23%2B%25&aid=");
+}
+
+}
+
+namespace {
+
+struct FailoverCase {
+    const char* mode;
+    const char* serverA;
+    const char* portA2;
+    const char* serverB;
+    const char* portB1;
+};
+
+TEST(Failover, ModeDecidesWhichServerTheReplyReplaces)
+{
+    orvanta::ProvisioningReply reply;
+    reply.fips = QStringLiteral("9.9.9.9");
+    reply.fports = QStringLiteral("5060;5080");
+    const FailoverCase cases[] = {
+        {"firstip", "1.1.1.1", "a2", "9.9.9.9", "5060"},
+        {"secondip", "9.9.9.9", "5080", "", ""},
+        {"failip", "9.9.9.9", "5080", "", ""},
+        {"", "1.1.1.1", "a2", "2.2.2.2", "b1"},
+    };
+    for (const FailoverCase& c : cases) {
+        SCOPED_TRACE(c.mode);
+        orvanta::FailoverRecord record;
+        record.altServerA = QStringLiteral("1.1.1.1");
+        record.altPortA2 = QStringLiteral("a2");
+        record.altServerB = QStringLiteral("2.2.2.2");
+        record.altPortB1 = QStringLiteral("b1");
+        orvanta::applyFailover(QString::fromLatin1(c.mode), reply, record);
+        EXPECT_EQ(record.altServerA, c.serverA);
+        EXPECT_EQ(record.altPortA2, c.portA2);
+        EXPECT_EQ(record.altServerB, c.serverB);
+        EXPECT_EQ(record.altPortB1, c.portB1);
+    }
 }
 
 }
