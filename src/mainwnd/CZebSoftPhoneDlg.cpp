@@ -54,8 +54,8 @@ QString userPart(const QString& uri)
 
 CZebSoftPhoneDlg::CZebSoftPhoneDlg(SignInServices services, std::filesystem::path engineLibrary,
                                    QWidget* parent)
-    : QDialog(parent),
-      skin_(*this, phoneBodyImage(kWindowSize, QColor(30, 60, 100), QColor(191, 239, 255))),
+    : SkinnedDialog(phoneBodyImage(kWindowSize, QColor(30, 60, 100), QColor(191, 239, 255)),
+                    parent),
       services_(std::move(services)),
       engine_(std::move(engineLibrary)),
       startup_(engine_, events_, signInFlags_, flags_, *this)
@@ -258,21 +258,6 @@ void CZebSoftPhoneDlg::finish()
     flags_.mainWindowActive = false;
     engine_.shutdown();
     done(QDialog::Accepted);
-}
-
-void CZebSoftPhoneDlg::paintEvent(QPaintEvent*)
-{
-    skin_.paint();
-}
-
-void CZebSoftPhoneDlg::mousePressEvent(QMouseEvent* event)
-{
-    skin_.mousePressed(event->globalPosition().toPoint());
-}
-
-void CZebSoftPhoneDlg::mouseMoveEvent(QMouseEvent* event)
-{
-    skin_.mouseMoved(event->globalPosition().toPoint(), event->buttons());
 }
 
 void CZebSoftPhoneDlg::closeEvent(QCloseEvent* event)

@@ -2,14 +2,13 @@
 
 #include "app/SignInRecords.h"
 #include "app/Startup.h"
-#include "controls/SkinnedWindow.h"
+#include "controls/SkinnedDialog.h"
 #include "mainwnd/EngineStartup.h"
 #include "signin/RegistrationResult.h"
 #include "signin/SignInFlow.h"
 #include "telephony/EngineEvents.h"
 #include "telephony/EngineHost.h"
 
-#include <QDialog>
 
 class QLabel;
 class QToolButton;
@@ -21,7 +20,7 @@ class CMainLogin;
 // The main window: a skinned phone body with the status line, banner and
 // footer; it signs in by itself from a saved account, starts the engine and
 // saves the sign-in and fail-over records when it quits.
-class CZebSoftPhoneDlg : public QDialog,
+class CZebSoftPhoneDlg : public SkinnedDialog,
                          public MainWindowPort,
                          public SignInMainWindow,
                          private EngineStartupView,
@@ -71,9 +70,6 @@ public:
     const QString& lastMessage() const { return lastMessage_; }
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
 
@@ -97,7 +93,6 @@ private:
     void saveRecords();
     void finish();
 
-    SkinnedWindow skin_;
     SignInServices services_;
     EngineHost engine_;
     EngineEvents events_;

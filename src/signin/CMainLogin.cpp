@@ -29,8 +29,8 @@ const QSize kDialogSize(300, 420);
 CMainLogin::CMainLogin(SignInMainWindow& mainWindow, SignInServices services,
                        EngineHost& engine, EngineEvents& events, SignInFlags& flags,
                        MainWindowFlags& mainFlags, QWidget* parent)
-    : QDialog(parent),
-      skin_(*this, phoneBodyImage(kDialogSize, QColor(40, 90, 140), QColor(191, 239, 255)))
+    : SkinnedDialog(phoneBodyImage(kDialogSize, QColor(40, 90, 140), QColor(191, 239, 255)),
+                    parent)
 {
     setWindowTitle(QStringLiteral("Login"));
     buildControls();
@@ -129,21 +129,6 @@ void CMainLogin::showEvent(QShowEvent* event)
     }
     userEdit_->setFocus();
     userEdit_->selectAll();
-}
-
-void CMainLogin::paintEvent(QPaintEvent*)
-{
-    skin_.paint();
-}
-
-void CMainLogin::mousePressEvent(QMouseEvent* event)
-{
-    skin_.mousePressed(event->globalPosition().toPoint());
-}
-
-void CMainLogin::mouseMoveEvent(QMouseEvent* event)
-{
-    skin_.mouseMoved(event->globalPosition().toPoint(), event->buttons());
 }
 
 void CMainLogin::keyPressEvent(QKeyEvent* event)

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "controls/SkinnedWindow.h"
+#include "controls/SkinnedDialog.h"
 #include "signin/SignInFlow.h"
 
-#include <QDialog>
 #include <memory>
 
 class QCheckBox;
@@ -17,7 +16,7 @@ namespace orvanta {
 
 // The sign-in dialog: a skinned window with the user name, password and
 // "Save Password" fields. Its logic lives in SignInFlow.
-class CMainLogin : public QDialog, private SignInView {
+class CMainLogin : public SkinnedDialog, private SignInView {
     Q_OBJECT
 
 public:
@@ -46,9 +45,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
@@ -67,7 +63,6 @@ private:
     void buildControls();
     void signIn();
 
-    SkinnedWindow skin_;
     QLineEdit* userEdit_ = nullptr;
     QLineEdit* passwordEdit_ = nullptr;
     QCheckBox* saveBox_ = nullptr;

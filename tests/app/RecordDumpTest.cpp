@@ -1,3 +1,4 @@
+#include "RecordFixtures.h"
 #include "app/RecordArchive.h"
 #include "app/RecordDump.h"
 #include "app/SignInRecords.h"
@@ -12,14 +13,6 @@
 namespace {
 
 using namespace orvanta;
-
-FirstAccount defaultAccount(const QString& user)
-{
-    FirstAccount account;
-    account.isDefault = 1;
-    account.user = user;
-    return account;
-}
 
 QByteArray fullSignInRecord()
 {

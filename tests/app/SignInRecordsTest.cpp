@@ -1,5 +1,6 @@
 #include "DataFolderFixture.h"
 
+#include "RecordFixtures.h"
 #include "app/RecordArchive.h"
 #include "app/RecordFile.h"
 #include "app/SignInRecords.h"
@@ -9,24 +10,6 @@
 namespace {
 
 using namespace orvanta;
-
-FirstAccount defaultAccount(const QString& user)
-{
-    FirstAccount account;
-    account.isDefault = 1;
-    account.user = user;
-    return account;
-}
-
-QByteArray signInBytes(std::int32_t savePassword, const QString& user, const QString& password)
-{
-    RecordWriter writer;
-    writer.writeInt(savePassword);
-    writer.writeString(QString());
-    writer.writeString(user);
-    writer.writeString(password);
-    return writer.bytes();
-}
 
 using SignInRecordFile = DataFolderFixture;
 

@@ -1,5 +1,6 @@
 #include "DataFolderFixture.h"
 
+#include "RecordFixtures.h"
 #include "app/RecordArchive.h"
 #include "app/RecordFile.h"
 #include "app/Startup.h"
@@ -86,12 +87,7 @@ protected:
 
     void writeSignInRecord(std::int32_t savePassword, const QString& user, const QString& password)
     {
-        RecordWriter writer;
-        writer.writeInt(savePassword);
-        writer.writeString(QString());
-        writer.writeString(user);
-        writer.writeString(password);
-        writeRaw(kSignInRecordKind, writer.bytes());
+        writeRaw(kSignInRecordKind, signInBytes(savePassword, user, password));
     }
 
     FakeWindows windows_;

@@ -1,38 +1,39 @@
-#include "controls/SkinnedWindow.h"
+#include "controls/SkinnedDialog.h"
 
 #include <QBitmap>
 #include <QLinearGradient>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 
 namespace orvanta {
 
-SkinnedWindow::SkinnedWindow(QWidget& window, QImage background)
-    : window_(window), background_(std::move(background))
+SkinnedDialog::SkinnedDialog(QImage background, QWidget* parent)
+    : QDialog(parent), background_(std::move(background))
 {
-    window_.setWindowFlag(Qt::FramelessWindowHint);
-    window_.setAttribute(Qt::WA_TranslucentBackground);
-    window_.setFixedSize(background_.size());
+    setWindowFlag(Qt::FramelessWindowHint);
+    setAttribute(Qt::WA_TranslucentBackground);
+    setFixedSize(background_.size());
     // Transparent pixels are cut away (honoured by window systems that
     // support shaped windows; elsewhere the translucent corners remain).
-    window_.setMask(QBitmap::fromImage(background_.createAlphaMask()));
+    setMask(QBitmap::fromImage(background_.createAlphaMask()));
 }
 
-void SkinnedWindow::paint()
+void SkinnedDialog::paintEvent(QPaintEvent*)
 {
-    QPainter painter(&window_);
+    QPainter painter(this);
     painter.drawImage(0, 0, background_);
 }
 
-void SkinnedWindow::mousePressed(const QPoint& globalPosition)
+void SkinnedDialog::mousePressEvent(QMouseEvent* event)
 {
-    dragOffset_ = globalPosition - window_.frameGeometry().topLeft();
+    dragOffset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
 }
 
-void SkinnedWindow::mouseMoved(const QPoint& globalPosition, Qt::MouseButtons buttons)
+void SkinnedDialog::mouseMoveEvent(QMouseEvent* event)
 {
-    if (buttons & Qt::LeftButton) {
-        window_.move(globalPosition - dragOffset_);
+    if (event->buttons() & Qt::LeftButton) {
+        move(event->globalPosition().toPoint() - dragOffset_);
     }
 }
 

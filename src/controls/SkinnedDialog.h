@@ -1,26 +1,28 @@
 #pragma once
 
+#include <QDialog>
 #include <QImage>
 #include <QPoint>
-#include <QWidget>
 
 namespace orvanta {
 
-// A borderless window drawn from its background image and shaped by it:
+// A borderless dialog drawn from its background image and shaped by it:
 // the image's transparent pixels are outside the window. A press anywhere
 // on its body drags it.
-class SkinnedWindow {
+class SkinnedDialog : public QDialog {
+    Q_OBJECT
+
 public:
-    SkinnedWindow(QWidget& window, QImage background);
+    explicit SkinnedDialog(QImage background, QWidget* parent = nullptr);
 
     const QImage& background() const { return background_; }
-    // Call from the window's paint, mouse press and mouse move handlers.
-    void paint();
-    void mousePressed(const QPoint& globalPosition);
-    void mouseMoved(const QPoint& globalPosition, Qt::MouseButtons buttons);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
-    QWidget& window_;
     QImage background_;
     QPoint dragOffset_;
 };
