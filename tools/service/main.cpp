@@ -4,6 +4,7 @@
 #include "Certificate.h"
 #include "ServiceContext.h"
 #include "Services.h"
+#include "TolerantServer.h"
 
 #include <chrono>
 #include <csignal>
@@ -138,7 +139,7 @@ int main(int argc, char** argv)
         if (secure)
             e.server = std::make_unique<httplib::SSLServer>(certificate->certificate(), certificate->key());
         else
-            e.server = std::make_unique<httplib::Server>();
+            e.server = std::make_unique<TolerantServer>();
         e.server->set_tcp_nodelay(true);
         e.server->new_task_queue = [] { return new httplib::ThreadPool(8); };
         return endpoints.emplace_back(std::move(e));
@@ -211,7 +212,7 @@ int main(int argc, char** argv)
         threads.emplace_back([server = e.server.get()] { server->listen_after_bind(); });
         std::ostringstream line;
         line << "{\"event\":\"listening\",\"service\":\"" << e.service << "\",\"url\":\"" << e.url
-             << (std::string(e.service) == "provisioning" ? "/" : "") << "\",\"port\":" << e.port << "}";
+             << "\",\"port\":" << e.port << "}";
         context.printLine(line.str());
     }
     // stop() only reaches a server whose accept loop runs.
