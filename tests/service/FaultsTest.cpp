@@ -3,6 +3,7 @@
 #include "signin/RequestProtection.h"
 
 #include <chrono>
+#include <thread>
 
 using namespace orvanta;
 using namespace orvanta::test;
@@ -85,4 +86,15 @@ TEST_F(Faults, StateChangesStillHappenBehindAFault)
     EXPECT_FALSE(postForm("accountapi", "/accountapi?",
                           "un=" + md5("alice") + "&type=" + md5("voucher") + "&vc=" + md5("V100")));
     EXPECT_EQ(balanceOf("alice"), "3.50");
+}
+
+TEST_F(Faults, StopDoesNotWaitForADelayedReply)
+{
+    ASSERT_EQ(service.control(R"({"faults": {"sms": {"delayMs": 30000}}})"), "");
+    std::thread client([this] { get("sms", "/smsgateway?user=alice&to=1&msg=hi"); });
+    ASSERT_EQ(service.waitForRequests(1, "sms").size(), 1u);
+    const auto began = std::chrono::steady_clock::now();
+    EXPECT_EQ(service.stop(), 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - began, std::chrono::seconds(2));
+    client.join();
 }

@@ -4,7 +4,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <thread>
 
 namespace orvanta::service {
 
@@ -81,8 +80,10 @@ void ServiceContext::serve(const std::string& endpoint, const httplib::Request& 
         break;
     }
     log(endpoint, request, form, extra, reply.status, fault.kind);
-    if (fault.delayMs > 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(fault.delayMs));
+    if (fault.delayMs > 0) {
+        std::unique_lock lock(stopMutex_);
+        stopRequested_.wait_for(lock, std::chrono::milliseconds(fault.delayMs), [this] { return stopping_; });
+    }
 
     response.status = reply.status;
     if (fault.kind == FaultKind::CloseMidReply) {
@@ -114,6 +115,13 @@ void ServiceContext::log(const std::string& endpoint, const httplib::Request& re
     writeMembers(writer, {{"fault", faultName(fault)}});
     writer.EndObject();
     printLine(std::string(buffer.GetString(), buffer.GetSize()));
+}
+
+void ServiceContext::shutdown()
+{
+    std::lock_guard lock(stopMutex_);
+    stopping_ = true;
+    stopRequested_.notify_all();
 }
 
 void ServiceContext::printLine(const std::string& line)

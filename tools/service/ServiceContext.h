@@ -5,6 +5,7 @@
 
 #include <httplib.h>
 
+#include <condition_variable>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -50,6 +51,9 @@ public:
     // Writes one line to standard output at once.
     void printLine(const std::string& line);
 
+    // Cuts delays short so the servers can stop at once.
+    void shutdown();
+
 private:
     Fault takeFault(const std::string& endpoint);
     void log(const std::string& endpoint, const httplib::Request& request, const FormFields& form,
@@ -58,6 +62,9 @@ private:
     std::mutex mutex_;
     Scenario scenario_;
     std::mutex outputMutex_;
+    std::mutex stopMutex_;
+    std::condition_variable stopRequested_;
+    bool stopping_ = false;
 };
 
 // Registers handlers that log and answer 404 for paths a service does not

@@ -141,6 +141,9 @@ int main(int argc, char** argv)
         else
             e.server = std::make_unique<TolerantServer>();
         e.server->set_tcp_nodelay(true);
+        // One request per connection, as the dialer's own exchanges do; no
+        // idle connection then holds up a stop.
+        e.server->set_keep_alive_max_count(1);
         e.server->new_task_queue = [] { return new httplib::ThreadPool(8); };
         return endpoints.emplace_back(std::move(e));
     };
@@ -224,6 +227,7 @@ int main(int argc, char** argv)
 
     int signal = 0;
     sigwait(&stopSignals, &signal);
+    context.shutdown();
     for (Endpoint& e : endpoints)
         e.server->stop();
     for (std::thread& t : threads)
