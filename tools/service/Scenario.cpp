@@ -131,6 +131,10 @@ void readAccounts(Reader& r, const rapidjson::Value& value, Scenario& s)
             && r.amount(value[i], "balance", a.balance, where) && r.text(value[i], "currency", a.currency, where);
         if (r.ok() && a.user.empty())
             r.fail(where + ".user", "must not be empty");
+        const bool duplicate = std::any_of(accounts.begin(), accounts.end(),
+                                           [&](const Account& other) { return other.user == a.user; });
+        if (r.ok() && duplicate)
+            r.fail(where + ".user", "used by an earlier account");
         accounts.push_back(std::move(a));
     }
     s.accounts = std::move(accounts);

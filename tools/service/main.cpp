@@ -144,6 +144,7 @@ int main(int argc, char** argv)
         // One request per connection, as the dialer's own exchanges do; no
         // idle connection then holds up a stop.
         e.server->set_keep_alive_max_count(1);
+        e.server->set_payload_max_length(kMaxScenarioBytes);
         e.server->new_task_queue = [] { return new httplib::ThreadPool(8); };
         return endpoints.emplace_back(std::move(e));
     };
