@@ -4,6 +4,7 @@
 
 #include <httplib.h>
 
+#include <functional>
 #include <string>
 
 namespace orvanta::service {
@@ -23,7 +24,7 @@ void registerWebApi(httplib::Server& server, ServiceContext& context);
 void registerPages(httplib::Server& server, ServiceContext& context);
 void registerAccountApi(httplib::Server& server, ServiceContext& context);
 void registerSmsGateway(httplib::Server& server, ServiceContext& context);
-// checkReply tells whether a changed scenario is still servable.
+// checkScenario tells whether a changed scenario can still be served.
 void registerControl(httplib::Server& server, ServiceContext& context,
                      std::function<bool(const Scenario&, std::string&)> checkScenario);
 

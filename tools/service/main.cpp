@@ -2,6 +2,7 @@
 // web API server, the account API and the SMS gateway on loopback, from a
 // scenario file. See README.md.
 #include "Certificate.h"
+#include "Json.h"
 #include "ServiceContext.h"
 #include "Services.h"
 #include "TolerantServer.h"
@@ -13,7 +14,6 @@
 #include <iostream>
 #include <memory>
 #include <optional>
-#include <sstream>
 #include <thread>
 #include <vector>
 
@@ -93,10 +93,23 @@ bool replyFits(const Scenario& scenario, std::string& error)
 
 struct Endpoint {
     const char* service;
+    bool secure;
     std::unique_ptr<httplib::Server> server;
     std::string url;
     int port = 0;
 };
+
+std::string listeningLine(const Endpoint& e)
+{
+    rapidjson::StringBuffer buffer;
+    JsonWriter writer(buffer);
+    writer.StartObject();
+    writeMembers(writer, {{"event", "listening"}, {"service", e.service}, {"url", e.url}});
+    writer.Key("port");
+    writer.Int(e.port);
+    writer.EndObject();
+    return std::string(buffer.GetString(), buffer.GetSize());
+}
 
 int fail(const std::string& message)
 {
@@ -134,8 +147,9 @@ int main(int argc, char** argv)
         return fail(error);
 
     std::vector<Endpoint> endpoints;
+    endpoints.reserve(6);  // the references below must stay valid
     const auto add = [&](const char* service, bool secure) -> Endpoint& {
-        Endpoint e{service, nullptr, {}, 0};
+        Endpoint& e = endpoints.emplace_back(Endpoint{service, secure, nullptr, {}, 0});
         if (secure)
             e.server = std::make_unique<httplib::SSLServer>(certificate->certificate(), certificate->key());
         else
@@ -146,14 +160,14 @@ int main(int argc, char** argv)
         e.server->set_keep_alive_max_count(1);
         e.server->set_payload_max_length(kMaxScenarioBytes);
         e.server->new_task_queue = [] { return new httplib::ThreadPool(8); };
-        return endpoints.emplace_back(std::move(e));
+        return e;
     };
-    add("provisioning", true);
-    add("portal", true);
-    add("webapi", false);
-    add("accountapi", false);
-    add("sms", false);
-    add("control", false);
+    Endpoint& provisioning = add("provisioning", true);
+    Endpoint& portal = add("portal", true);
+    Endpoint& webApi = add("webapi", false);
+    Endpoint& accountApi = add("accountapi", false);
+    Endpoint& sms = add("sms", false);
+    Endpoint& control = add("control", false);
 
     const std::string host = options->bindAddress.find(':') == std::string::npos
         ? options->bindAddress
@@ -162,26 +176,20 @@ int main(int argc, char** argv)
         if (!e.server->is_valid())
             return fail(std::string("cannot set up the ") + e.service + " server");
         // The control endpoint never leaves loopback.
-        const bool control = std::string(e.service) == "control";
-        e.port = e.server->bind_to_any_port(control ? "127.0.0.1" : options->bindAddress);
+        const std::string address = &e == &control ? "127.0.0.1" : options->bindAddress;
+        e.port = e.server->bind_to_any_port(address);
         if (e.port < 0)
-            return fail("cannot bind to " + options->bindAddress);
-        const bool secure = std::string(e.service) == "provisioning" || std::string(e.service) == "portal";
-        e.url = std::string(secure ? "https://" : "http://") + (control ? "127.0.0.1" : host) + ":"
+            return fail("cannot bind to " + address);
+        e.url = std::string(e.secure ? "https://" : "http://") + (&e == &control ? address : host) + ":"
             + std::to_string(e.port);
     }
-    const std::string& provisioningUrl = endpoints[0].url;
-    const std::string& portalUrl = endpoints[1].url;
-    const std::string& webApiUrl = endpoints[2].url;
-    const std::string& accountApiUrl = endpoints[3].url;
-    const std::string& smsUrl = endpoints[4].url;
 
     Scenario scenario;
-    scenario.setProvisioningValue("api_url", accountApiUrl + kAccountApiPath);
-    scenario.setProvisioningValue("sms_url", smsUrl + kSmsPath + kSmsQueryTemplate);
-    scenario.setProvisioningValue("myaccounts", webApiUrl + kMyAccountsPath);
-    scenario.setProvisioningValue("orecharge", webApiUrl + kRechargePath);
-    scenario.setProvisioningValue("Signup_url", webApiUrl + kSignUpPath);
+    scenario.setProvisioningValue("api_url", accountApi.url + kAccountApiPath);
+    scenario.setProvisioningValue("sms_url", sms.url + kSmsPath + kSmsQueryTemplate);
+    scenario.setProvisioningValue("myaccounts", webApi.url + kMyAccountsPath);
+    scenario.setProvisioningValue("orecharge", webApi.url + kRechargePath);
+    scenario.setProvisioningValue("Signup_url", webApi.url + kSignUpPath);
     if (!applyScenarioText(scenario, scenarioText, error))
         return fail(options->scenarioPath + ": " + error);
     if (!options->registrar.empty()) {
@@ -193,35 +201,35 @@ int main(int argc, char** argv)
 
     if (!options->deploymentPath.empty()) {
         std::ofstream out(options->deploymentPath, std::ios::trunc);
-        out << "[service]\nprovisioning_url=" << provisioningUrl << "/\nportal_url=" << portalUrl
-            << "\nwebapi_url=" << webApiUrl << "\n";
+        out << "[service]\nprovisioning_url=" << provisioning.url << "/\nportal_url=" << portal.url
+            << "\nwebapi_url=" << webApi.url << "\n";
         out.close();
         if (!out)
             return fail("cannot write " + options->deploymentPath);
     }
 
     ServiceContext context(std::move(scenario));
-    registerProvisioning(*endpoints[0].server, context);
-    registerPortal(*endpoints[1].server, context);
-    registerWebApi(*endpoints[2].server, context);
-    registerPages(*endpoints[2].server, context);
-    registerAccountApi(*endpoints[3].server, context);
-    registerSmsGateway(*endpoints[4].server, context);
-    registerControl(*endpoints[5].server, context, replyFits);
-    for (std::size_t i = 0; i < 5; ++i)
-        registerUnknownPaths(*endpoints[i].server, context, endpoints[i].service);
+    registerProvisioning(*provisioning.server, context);
+    registerPortal(*portal.server, context);
+    registerWebApi(*webApi.server, context);
+    registerPages(*webApi.server, context);
+    registerAccountApi(*accountApi.server, context);
+    registerSmsGateway(*sms.server, context);
+    registerControl(*control.server, context, replyFits);
+    for (Endpoint& e : endpoints) {
+        if (&e != &control)
+            registerUnknownPaths(*e.server, context, e.service);
+    }
 
     std::vector<std::thread> threads;
     for (Endpoint& e : endpoints) {
         threads.emplace_back([server = e.server.get()] { server->listen_after_bind(); });
-        std::ostringstream line;
-        line << "{\"event\":\"listening\",\"service\":\"" << e.service << "\",\"url\":\"" << e.url
-             << "\",\"port\":" << e.port << "}";
-        context.printLine(line.str());
+        context.printLine(listeningLine(e));
     }
     // stop() only reaches a server whose accept loop runs.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     for (Endpoint& e : endpoints) {
-        while (!e.server->is_running())
+        while (!e.server->is_running() && std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     context.printLine("{\"event\":\"ready\"}");
