@@ -79,6 +79,13 @@ DeploymentLoad loadDeploymentSettings(const QString& path)
                 return fail(QStringLiteral("verify_tls must be true or false"));
             }
             settings.verifyTls = value == QLatin1String("true");
+        } else if (key == QLatin1String("request_timeout_ms")) {
+            bool ok = false;
+            const int timeout = value.toInt(&ok);
+            if (!ok || timeout < 100 || timeout > 300000) {
+                return fail(QStringLiteral("request_timeout_ms must be 100 to 300000"));
+            }
+            settings.requestTimeoutMs = timeout;
         }
     }
     const struct {

@@ -10,12 +10,14 @@ namespace orvanta {
 //   provisioning_url=https://host:port/
 //   portal_url=https://host:port
 //   webapi_url=http://host:port
-//   verify_tls=false
+//   verify_tls=false           (optional)
+//   request_timeout_ms=15000   (optional; each web request's time limit)
 struct DeploymentSettings {
     QString provisioningUrl;
     QString portalUrl;
     QString webApiUrl;
     bool verifyTls = false;
+    int requestTimeoutMs = 15000;
 };
 
 struct DeploymentLoad {

@@ -18,6 +18,8 @@ platform::HttpOptions serviceOptions(const DeploymentSettings& deployment, std::
     platform::HttpOptions options;
     options.verifyTls = deployment.verifyTls;
     options.maxBodyBytes = maxBytes;
+    options.totalTimeout = std::chrono::milliseconds(deployment.requestTimeoutMs);
+    options.connectTimeout = std::min(options.connectTimeout, options.totalTimeout);
     return options;
 }
 
@@ -55,7 +57,8 @@ QByteArray Request::provisioningPost(const std::string& body, const std::string&
     options.headers = {"Content-Type: application/x-www-form-urlencoded"};
     const platform::HttpResult result =
         platform::httpPost(deployment_.provisioningUrl.toStdString(), body, options);
-    if (!result.transferred || result.truncated || result.body.empty()) {
+    const bool succeeded = result.status >= 200 && result.status < 300;
+    if (!result.transferred || !succeeded || result.truncated || result.body.empty()) {
         return {};
     }
     QByteArray reply = QByteArray::fromStdString(scrambled(result.body, key));
