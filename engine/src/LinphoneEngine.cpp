@@ -290,6 +290,8 @@ void LinphoneEngine::shutdown()
             kUnregisterBound);
     }
 
+    // The unregistration had its chance above; the core must not wait again.
+    linphone_core_clear_accounts(core_);
     linphone_core_stop(core_);
     linphone_core_remove_callbacks(core_, coreCallbacks_);
     linphone_core_cbs_unref(coreCallbacks_);
