@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <fstream>
 #include <system_error>
 #include <thread>
 #include <unistd.h>
@@ -91,6 +92,32 @@ void moveFile(const std::filesystem::path& from, const std::filesystem::path& to
     // Different file systems: copy, then drop the original.
     std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing, error);
     std::filesystem::remove(from, error);
+}
+
+// One second of 16-bit mono 8 kHz silence.
+bool writeSilence(const std::filesystem::path& path)
+{
+    constexpr uint32_t dataBytes = 16000;
+    std::string wav = "RIFF";
+    auto put = [&wav](uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            wav.push_back(static_cast<char>((value >> (8 * i)) & 0xff));
+    };
+    put(36 + dataBytes, 4);
+    wav += "WAVEfmt ";
+    put(16, 4);
+    put(1, 2);
+    put(1, 2);
+    put(8000, 4);
+    put(16000, 4);
+    put(2, 2);
+    put(16, 2);
+    wav += "data";
+    put(dataBytes, 4);
+    wav.append(dataBytes, '\0');
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(wav.data(), static_cast<std::streamsize>(wav.size()));
+    return static_cast<bool>(out);
 }
 
 bool isLive(LinphoneCallState state)
@@ -218,7 +245,10 @@ void LinphoneEngine::configureAudio()
     if (!noDevices)
         return;
     linphone_core_set_use_files(core_, TRUE);
-    linphone_core_set_play_file(core_, nullptr);
+    // Silence keeps RTP flowing: some peers ignore telephone events until
+    // audio has arrived.
+    const auto silence = workDir_ / "silence.wav";
+    linphone_core_set_play_file(core_, writeSilence(silence) ? silence.c_str() : nullptr);
     if (!settings_.nullAudio)
         std::fprintf(stderr, "orvanta engine: no sound card found; calls run without audio devices\n");
 }
@@ -360,17 +390,21 @@ void LinphoneEngine::registerAccount(int accountId, const AccountRequest& reques
     if (encrypted_)
         linphone_address_set_transport(server, LinphoneTransportTls);
     linphone_account_params_set_server_address(params, server);
-    linphone_address_unref(server);
 
-    if (LinphoneAddress* proxy = parseAddress(request.proxyUri)) {
-        if (encrypted_)
-            linphone_address_set_transport(proxy, LinphoneTransportTls);
-        bctbx_list_t* routes = bctbx_list_append(nullptr, proxy);
-        linphone_account_params_set_routes_addresses(params, routes);
-        bctbx_list_free(routes);
-        linphone_address_unref(proxy);
-        linphone_account_params_set_outbound_proxy_enabled(params, TRUE);
-    }
+    // Everything goes through the outbound proxy, or else through the
+    // registrar: out-of-dialog requests such as MESSAGE lose the target's
+    // port and need a route to reach the service.
+    LinphoneAddress* proxy = parseAddress(request.proxyUri);
+    if (!proxy)
+        proxy = linphone_address_clone(server);
+    if (encrypted_)
+        linphone_address_set_transport(proxy, LinphoneTransportTls);
+    bctbx_list_t* routes = bctbx_list_append(nullptr, proxy);
+    linphone_account_params_set_routes_addresses(params, routes);
+    bctbx_list_free(routes);
+    linphone_address_unref(proxy);
+    linphone_account_params_set_outbound_proxy_enabled(params, TRUE);
+    linphone_address_unref(server);
     linphone_account_params_set_expires(params, request.expiresSeconds > 0 ? request.expiresSeconds : 3600);
     linphone_account_params_set_register_enabled(params, TRUE);
     linphone_address_unref(identity);

@@ -18,7 +18,8 @@ ChildProcess::~ChildProcess()
 }
 
 bool ChildProcess::start(const std::string& program, const std::vector<std::string>& args,
-                         const std::filesystem::path& logFile, const std::vector<std::string>& extraEnvironment)
+                         const std::filesystem::path& logFile, Input input,
+                         const std::vector<std::string>& extraEnvironment)
 {
     logFile_ = logFile;
     std::vector<std::string> argStore{program};
@@ -39,7 +40,12 @@ bool ChildProcess::start(const std::string& program, const std::vector<std::stri
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    int pipeEnds[2] = {-1, -1};
+    if (input == Input::OpenPipe && ::pipe2(pipeEnds, O_CLOEXEC) == 0) {
+        posix_spawn_file_actions_adddup2(&actions, pipeEnds[0], STDIN_FILENO);
+    } else {
+        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    }
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, logFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
     posix_spawnattr_t attributes;
@@ -50,6 +56,9 @@ bool ChildProcess::start(const std::string& program, const std::vector<std::stri
     const int result = posix_spawnp(&pid, program.c_str(), &actions, &attributes, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
+    if (pipeEnds[0] >= 0)
+        ::close(pipeEnds[0]);
+    stdinWriter_ = pipeEnds[1];
     if (result != 0)
         return false;
     pid_ = pid;
@@ -78,6 +87,9 @@ int ChildProcess::waitForExit(std::chrono::milliseconds timeout)
 
 void ChildProcess::stop()
 {
+    if (stdinWriter_ >= 0)
+        ::close(stdinWriter_);
+    stdinWriter_ = -1;
     if (pid_ <= 0)
         return;
     const pid_t group = pid_;

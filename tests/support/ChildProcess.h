@@ -17,10 +17,14 @@ public:
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
+    enum class Input { Null, OpenPipe };
+
     // Starts program (looked up in PATH) with args; stdout and stderr go to
-    // logFile. Returns false when it could not be started.
+    // logFile. Input::OpenPipe gives it a stdin that stays open and silent
+    // (for programs that poll their terminal). Returns false when it could
+    // not be started.
     bool start(const std::string& program, const std::vector<std::string>& args,
-               const std::filesystem::path& logFile,
+               const std::filesystem::path& logFile, Input input = Input::Null,
                const std::vector<std::string>& extraEnvironment = {});
     bool isRunning();
     // Waits for the program to end; its exit code, or -1 on timeout/signal.
@@ -34,6 +38,7 @@ public:
 private:
     int pid_ = -1;
     int exitCode_ = -1;
+    int stdinWriter_ = -1;
     std::filesystem::path logFile_;
 };
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 #include <fstream>
+#include <sstream>
 #include <netinet/in.h>
 #include <stdexcept>
 #include <sys/socket.h>
@@ -175,6 +176,51 @@ std::string SippRegistrar::hostPort() const
     return std::string(kLoopback) + ":" + std::to_string(port_);
 }
 
+SippOfferCatcher::SippOfferCatcher() : port_(freePort())
+{
+    const auto scenario = dir_ / "callee.xml";
+    writeFile(scenario, "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<scenario name=\"callee\">\n"
+                        "  <recv request=\"INVITE\">\n"
+                        "    <action>\n"
+                        "      <ereg regexp=\"m=audio [^\r\n]*\" search_in=\"body\" assign_to=\"mline\"/>\n"
+                        "      <log message=\"OFFER [$mline] END\"/>\n"
+                        "    </action>\n"
+                        "  </recv>\n" +
+                            sippReply("603 Decline") +
+                            "  <recv request=\"ACK\"/>\n"
+                            "</scenario>\n");
+    const bool started = process_.start("sipp", {"-sf", scenario.string(), "-i", kLoopback, "-p", std::to_string(port_),
+                                                 "-nostdin", "-trace_logs", "-log_file", (dir_ / "offer.log").string()},
+                                        dir_ / "sipp.log");
+    if (!started || !waitForUdpPort(process_, port_))
+        throw std::runtime_error("sipp callee did not start:\n" + process_.output());
+}
+
+std::string SippOfferCatcher::hostPort() const
+{
+    return std::string(kLoopback) + ":" + std::to_string(port_);
+}
+
+std::string SippOfferCatcher::waitForOffer(std::chrono::milliseconds timeout)
+{
+    std::string line;
+    waitUntil(
+        [&] {
+            std::ifstream in(dir_ / "offer.log");
+            std::ostringstream text;
+            text << in.rdbuf();
+            const std::string log = text.str();
+            const auto start = log.find("OFFER ");
+            const auto end = log.find(" END", start == std::string::npos ? 0 : start);
+            if (start == std::string::npos || end == std::string::npos)
+                return false;
+            line = log.substr(start + 6, end - start - 6);
+            return true;
+        },
+        timeout);
+    return line;
+}
+
 SilentUdpPeer::SilentUdpPeer()
 {
     socket_ = ::socket(AF_INET, SOCK_DGRAM, 0);
@@ -262,6 +308,8 @@ loadmodule "usrloc.so"
 loadmodule "registrar.so"
 loadmodule "auth.so"
 modparam("usrloc", "db_mode", 0)
+# GRUUs would name this host without its port.
+modparam("registrar", "gruu_enabled", 0)
 modparam("tm", "fr_timer", 5000)
 modparam("tm", "fr_inv_timer", 20000)
 
@@ -283,7 +331,8 @@ request_route {
   # A pre-loaded Route naming this proxy is consumed here.
   loose_route();
   if (is_method("INVITE|SUBSCRIBE|REFER")) record_route();
-  if (uri == myself) {
+  # Some clients drop the port of a target in this domain.
+  if (uri == myself || ($rd == "127.0.0.1" && $(ru{uri.port}) == "")) {
     if (!lookup("location")) { sl_send_reply("404", "Not Found"); exit; }
   }
   if (!t_relay()) sl_reply_error();
@@ -375,6 +424,9 @@ Baresip::Baresip(Options options)
                                "module aufile.so\n"
                                "module aubridge.so\n"
                                "module srtp.so\n"
+                               // stdio shows what other modules print through the UI, such as
+                               // received messages.
+                               "module stdio.so\n"
                                "module_app account.so\n"
                                "module_app menu.so\n"
                                "module_app ctrl_tcp.so\n"
@@ -387,7 +439,8 @@ Baresip::Baresip(Options options)
     writeFile(dir_ / "accounts", account + "\n");
     writeFile(dir_ / "contacts", "");
 
-    if (!process_.start("baresip", {"-4", "-f", dir_.path().string()}, dir_ / "baresip.log"))
+    if (!process_.start("stdbuf", {"-oL", "-eL", "baresip", "-4", "-n", kLoopback, "-f", dir_.path().string()},
+                        dir_ / "baresip.log", ChildProcess::Input::OpenPipe))
         throw std::runtime_error("baresip did not start");
     const bool listening = waitUntil(
         [&] {
@@ -407,11 +460,21 @@ Baresip::Baresip(Options options)
         throw std::runtime_error("baresip control port did not open:\n" + process_.output());
     connected_ = true;
     reader_ = std::thread([this] { readLoop(); });
-    if (!options_.registrar.empty() && !waitForEvent("REGISTER_OK", std::chrono::milliseconds(5000)))
-        throw std::runtime_error("baresip did not register:\n" + process_.output());
+    // The registration may finish before the control connection exists, so
+    // its printed result is what counts.
+    if (!options_.registrar.empty() && !waitForOutput("} 200 OK", std::chrono::milliseconds(5000))) {
+        const std::string output = process_.output();
+        stop();
+        throw std::runtime_error("baresip did not register:\n" + output);
+    }
 }
 
 Baresip::~Baresip()
+{
+    stop();
+}
+
+void Baresip::stop()
 {
     if (socket_ >= 0)
         ::shutdown(socket_, SHUT_RDWR);
@@ -419,6 +482,7 @@ Baresip::~Baresip()
         reader_.join();
     if (socket_ >= 0)
         ::close(socket_);
+    socket_ = -1;
     process_.stop();
 }
 
@@ -527,6 +591,12 @@ std::optional<Baresip::Event> Baresip::waitForEvent(const std::string& type, std
         return false;
     });
     return found;
+}
+
+void Baresip::clearEvents()
+{
+    std::lock_guard lock(mutex_);
+    events_.clear();
 }
 
 bool Baresip::waitForOutput(const std::string& text, std::chrono::milliseconds timeout)

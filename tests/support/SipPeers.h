@@ -54,6 +54,21 @@ private:
     ChildProcess process_;
 };
 
+// Declines every INVITE with 603 and notes the audio line of its offer.
+class SippOfferCatcher {
+public:
+    SippOfferCatcher();
+    int port() const { return port_; }
+    std::string hostPort() const;
+    // The "m=audio ..." line of the first INVITE, or empty when none came.
+    std::string waitForOffer(std::chrono::milliseconds timeout);
+
+private:
+    TempDir dir_;
+    int port_ = 0;
+    ChildProcess process_;
+};
+
 // Reads nothing and answers nothing: a registrar that stays silent.
 class SilentUdpPeer {
 public:
@@ -132,11 +147,14 @@ public:
     // Waits for the next event of that type not yet taken; other events stay.
     std::optional<Event> waitForEvent(const std::string& type,
                                       std::chrono::milliseconds timeout = std::chrono::milliseconds(5000));
+    // Forgets the events not yet taken.
+    void clearEvents();
     // Waits until the agent's output contains text.
     bool waitForOutput(const std::string& text, std::chrono::milliseconds timeout = std::chrono::milliseconds(5000));
     std::string output() const { return process_.output(); }
 
 private:
+    void stop();
     void readLoop();
     void handleMessage(const std::string& json);
 
