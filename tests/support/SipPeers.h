@@ -1,0 +1,179 @@
+#pragma once
+
+// Real SIP peers for integration tests, all on 127.0.0.1 on free ports, each
+// in its own temporary folder, each stopped by its destructor:
+//   SippRegistrar  - answers REGISTER with a chosen final reply
+//   SilentUdpPeer  - a bound UDP port that never answers
+//   sendSippMessage - one SIP MESSAGE to a given address
+//   Kamailio       - registrar and proxy with digest auth for given accounts
+//   Baresip        - a scriptable SIP phone controlled over its TCP interface
+
+#include "support/ChildProcess.h"
+#include "support/TestEnvironment.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace orvanta::test {
+
+constexpr const char* kLoopback = "127.0.0.1";
+
+// A port nobody listens on at the moment of the call (UDP and TCP both free).
+int freePort();
+
+struct SipAccount {
+    std::string user;     // letters and digits only
+    std::string password; // letters and digits only
+};
+
+// Answers the first REGISTER of one dialog with reply; for Challenge it
+// first answers 401 and then checks the digest of account: a valid one gets
+// 200, a wrong one 403. A later REGISTER (the unregistration) gets 200.
+class SippRegistrar {
+public:
+    enum class Reply { Ok, Challenge, Forbidden, NotFound, RequestTimeout };
+
+    explicit SippRegistrar(Reply reply, SipAccount account = {"alice", "secret"});
+    bool isRunning() { return process_.isRunning(); }
+    int port() const { return port_; }
+    // "127.0.0.1:<port>"
+    std::string hostPort() const;
+    std::string output() const { return process_.output(); }
+
+private:
+    TempDir dir_;
+    int port_ = 0;
+    ChildProcess process_;
+};
+
+// Declines every INVITE with 603 and notes the audio line of its offer.
+class SippOfferCatcher {
+public:
+    SippOfferCatcher();
+    int port() const { return port_; }
+    std::string hostPort() const;
+    // The "m=audio ..." line of the first INVITE, or empty when none came.
+    std::string waitForOffer(std::chrono::milliseconds timeout);
+
+private:
+    TempDir dir_;
+    int port_ = 0;
+    ChildProcess process_;
+};
+
+// Reads nothing and answers nothing: a registrar that stays silent.
+class SilentUdpPeer {
+public:
+    SilentUdpPeer();
+    ~SilentUdpPeer();
+    SilentUdpPeer(const SilentUdpPeer&) = delete;
+    SilentUdpPeer& operator=(const SilentUdpPeer&) = delete;
+    int port() const { return port_; }
+
+private:
+    int socket_ = -1;
+    int port_ = 0;
+};
+
+// Sends one MESSAGE with text from sip:fromUser@127.0.0.1 to
+// sip:toUser@127.0.0.1:port; true when it was answered with 2xx.
+bool sendSippMessage(const std::string& fromUser, const std::string& toUser, int port, const std::string& text);
+
+// Registrar and stateful proxy. REGISTER needs digest auth with one of the
+// accounts (realm 127.0.0.1); other requests to its own domain go to the
+// registered contact, requests to other hosts are relayed.
+class Kamailio {
+public:
+    explicit Kamailio(std::vector<SipAccount> accounts);
+    bool isRunning() { return process_.isRunning(); }
+    int port() const { return port_; }
+    // "127.0.0.1:<port>", the domain of every account.
+    std::string hostPort() const;
+    // "sip:<user>@127.0.0.1:<port>"
+    std::string uri(const std::string& user) const;
+    std::string output() const { return process_.output(); }
+
+private:
+    TempDir dir_;
+    int port_ = 0;
+    ChildProcess process_;
+};
+
+// One baresip user agent with one account. Commands and events travel over
+// its ctrl_tcp interface; what it prints is in output().
+class Baresip {
+public:
+    struct Options {
+        std::string user = "bob";
+        std::string password = "secret";
+        // "127.0.0.1:<port>" of a registrar to register with; empty: none
+        // (the agent is reached directly at sip:<user>@127.0.0.1:<sipPort>).
+        std::string registrar;
+        bool autoAnswer = false;
+    };
+    struct Event {
+        std::string type;  // "CALL_INCOMING", "CALL_ESTABLISHED", ...
+        std::string param; // the event's parameter (caller, digit, reason)
+        std::string peerUri;
+    };
+    struct Response {
+        bool ok = false;
+        std::string data;
+    };
+
+    explicit Baresip(Options options);
+    ~Baresip();
+    Baresip(const Baresip&) = delete;
+    Baresip& operator=(const Baresip&) = delete;
+
+    bool isReady() const { return connected_; }
+    int sipPort() const { return sipPort_; }
+    // The agent's own address: via the registrar when it has one.
+    std::string uri() const;
+    // Address that reaches the agent directly.
+    std::string directUri() const;
+
+    // Runs a menu command ("dial", "hangup", "accept", "sndcode", ...).
+    Response command(const std::string& name, const std::string& params = {},
+                     std::chrono::milliseconds timeout = std::chrono::milliseconds(3000));
+    // Waits for the next event of that type not yet taken; other events stay.
+    std::optional<Event> waitForEvent(const std::string& type,
+                                      std::chrono::milliseconds timeout = std::chrono::milliseconds(5000));
+    // Forgets the events not yet taken.
+    void clearEvents();
+    // Waits until the agent's output contains text.
+    bool waitForOutput(const std::string& text, std::chrono::milliseconds timeout = std::chrono::milliseconds(5000));
+    std::string output() const { return process_.output(); }
+
+private:
+    void stop();
+    void readLoop();
+    void handleMessage(const std::string& json);
+
+    Options options_;
+    TempDir dir_;
+    int sipPort_ = 0;
+    int controlPort_ = 0;
+    ChildProcess process_;
+    int socket_ = -1;
+    bool connected_ = false;
+    std::thread reader_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<Event> events_;
+    std::map<std::string, Response> responses_;
+    int nextToken_ = 1;
+};
+
+// Writes a 16-bit mono 8 kHz WAV with a steady tone.
+void writeToneWav(const std::filesystem::path& path, std::chrono::seconds length);
+
+}
