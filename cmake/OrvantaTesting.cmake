@@ -5,13 +5,13 @@ include(GoogleTest)
 add_custom_target(unit_tests)
 
 # orvanta_add_test(<name> LABEL unit|gui|integration SOURCES ... [LIBS ...]
-#                  [WHOLE] [TIMEOUT seconds])
+#                  [WHOLE] [WIDGETS] [TIMEOUT seconds])
 # WHOLE registers the executable as one ctest test (for suites whose cases
 # share expensive servers); otherwise each case is its own ctest test.
-# gui tests get a QApplication on the offscreen platform; the others a
-# QCoreApplication. Both mains clear proxy variables so loopback stays direct.
+# gui tests (and integration tests marked WIDGETS) get a QApplication on the
+# offscreen platform; the others a QCoreApplication. Both mains clear proxy variables so loopback stays direct.
 function(orvanta_add_test name)
-  cmake_parse_arguments(T "WHOLE" "LABEL;TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "WHOLE;WIDGETS" "LABEL;TIMEOUT" "SOURCES;LIBS" ${ARGN})
   if(NOT T_LABEL MATCHES "^(unit|gui|integration)$")
     message(FATAL_ERROR "orvanta_add_test(${name}): LABEL must be unit, gui or integration")
   endif()
@@ -19,7 +19,7 @@ function(orvanta_add_test name)
     set(T_TIMEOUT 60)
   endif()
   add_executable(${name} ${T_SOURCES})
-  if(T_LABEL STREQUAL "gui")
+  if(T_LABEL STREQUAL "gui" OR T_WIDGETS)
     set(main orvanta_gui_test_main)
   else()
     set(main orvanta_test_main)
