@@ -1,7 +1,22 @@
 #pragma once
 
+#include <QByteArray>
+#include <QString>
 #include <filesystem>
+#include <ostream>
 #include <string>
+
+// Readable QString and QByteArray values in test failure messages.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QByteArray& bytes, std::ostream* out)
+{
+    *out << '"' << bytes.toStdString() << '"';
+}
+QT_END_NAMESPACE
 
 namespace orvanta::test {
 

@@ -1,0 +1,216 @@
+// The main window's sign-in side against the scripted engine: saved-account
+// start, its 2000 ms check, registration failures, messages, and quitting.
+#include "app/RecordArchive.h"
+#include "app/RecordDump.h"
+#include "app/RecordFile.h"
+#include "controls/MessageBox.h"
+#include "mainwnd/CZebSoftPhoneDlg.h"
+#include "signin/CMainLogin.h"
+#include "support/ScriptedEngine.h"
+#include "support/TestEnvironment.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace orvanta;
+
+class MainWindowTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        setenv("ORVANTA_DATA_DIR", (temp_ / "data").c_str(), 1);
+        setenv("XDG_RUNTIME_DIR", temp_.path().c_str(), 1);
+        ASSERT_TRUE(scripted_.load()) << scripted_.error();
+        scripted_.reset();
+        scripted_.setResult("dll_registerAccount", 21);
+        setMessageBoxHandler([this](const MessageBoxRequest& request) {
+            messages_.push_back(request.text);
+            return answer_;
+        });
+        SignInServices services;
+        services.internetAvailable = [] { return true; };
+        services.askPortal = [](const QString&, const QString&) {
+            PortalAnswer answer;
+            answer.sipPassword = QByteArray("portal-sip");
+            return std::optional<PortalAnswer>(answer);
+        };
+        services.provisioningPost = [this](const std::string&, const std::string&) {
+            return reply_;
+        };
+        window_ = std::make_unique<CZebSoftPhoneDlg>(services, scripted_.path());
+        dialog_ = std::make_unique<CMainLogin>(*window_, services, window_->engine(),
+                                               window_->events(), window_->signInFlags(),
+                                               window_->flags());
+        window_->attachSignInDialog(dialog_.get());
+        ASSERT_TRUE(window_->loadEngineLibrary());
+    }
+    void TearDown() override
+    {
+        window_->attachSignInDialog(nullptr);
+        dialog_.reset();
+        window_.reset();
+        setMessageBoxHandler({});
+    }
+
+    void startWithSavedAccount()
+    {
+        window_->takeAutoSignIn(SignInRecord{1, QString(), QStringLiteral("alice"),
+                                             QStringLiteral("pw")});
+        window_->open();
+    }
+
+    SignInRecord savedRecord()
+    {
+        SignInRecord record;
+        loadRecordFile(kSignInRecordKind, record);
+        return record;
+    }
+
+    bool finished() const { return window_->result() == QDialog::Accepted; }
+
+    test::TempDir temp_;
+    test::ScriptedEngine scripted_;
+    QByteArray reply_ = R"({"status":"1","registrarip":"reg.example","header":"Hi","footer":"Bye"})";
+    std::vector<QString> messages_;
+    bool answer_ = true;
+    std::unique_ptr<CZebSoftPhoneDlg> window_;
+    std::unique_ptr<CMainLogin> dialog_;
+};
+
+TEST_F(MainWindowTest, SavedAccountRegistersWithThePortalPasswordAndStaysOpenWhenConfirmed)
+{
+    startWithSavedAccount();
+    const auto registrations = scripted_.callsTo("dll_registerAccount");
+    ASSERT_EQ(registrations.size(), 1u);
+    EXPECT_EQ(registrations[0].textArg(0), "sip:alice@reg.example");
+    EXPECT_EQ(registrations[0].textArg(4), "portal-sip");
+    EXPECT_EQ(scripted_.callsTo("dll_init").size(), 1u);
+    EXPECT_EQ(window_->statusLine()->text(), QStringLiteral("Ready : alice"));
+    EXPECT_EQ(window_->banner()->text(), QStringLiteral("Hi"));
+    EXPECT_EQ(window_->footer()->text(), QStringLiteral("Bye"));
+
+    scripted_.fireRegistration(21, 200);
+    QTest::qWait(2300);
+    EXPECT_TRUE(window_->flags().registrationConfirmed);
+    EXPECT_FALSE(finished());
+    EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(MainWindowTest, UnconfirmedSavedAccountFallsBackToTheDialogNextTime)
+{
+    startWithSavedAccount();
+    QTest::qWait(2300);
+    EXPECT_TRUE(finished());
+    const SignInRecord saved = savedRecord();
+    EXPECT_EQ(saved.savePassword, 0);
+    EXPECT_EQ(saved.userName, QStringLiteral("alice"));
+    EXPECT_TRUE(saved.password.isEmpty()) << "no longer asked to keep it";
+}
+
+TEST_F(MainWindowTest, RejectedSavedAccountSaysSoAndFallsBack)
+{
+    startWithSavedAccount();
+    scripted_.fireRegistration(21, 403);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return finished(); }, 2000));
+    EXPECT_EQ(messages_,
+              std::vector<QString>{"Wrong Username/Password \nPlease contact support team"});
+    EXPECT_EQ(savedRecord().savePassword, 0);
+}
+
+TEST_F(MainWindowTest, InactiveDialerIsNotShownAsReady)
+{
+    reply_ = R"({"status":"2"})";
+    startWithSavedAccount();
+    EXPECT_EQ(window_->statusLine()->text(), QStringLiteral("Inactive Dialer"));
+    EXPECT_FALSE(window_->flags().callsAllowed);
+    EXPECT_TRUE(scripted_.callsTo("dll_registerAccount").empty());
+}
+
+TEST_F(MainWindowTest, NoProvisioningReplyAsksToSignInAgain)
+{
+    reply_.clear();
+    startWithSavedAccount();
+    EXPECT_EQ(messages_, std::vector<QString>{"Please check your Internet and Re-login"});
+    EXPECT_TRUE(window_->flags().reloginNeeded);
+}
+
+TEST_F(MainWindowTest, ReceivedMessageShowsInTheBanner)
+{
+    startWithSavedAccount();
+    scripted_.fireMessage("sip:bob@10.0.0.1", "call me");
+    ASSERT_TRUE(QTest::qWaitFor(
+        [this] { return window_->banner()->text() == "Message from bob: call me"; }, 2000));
+}
+
+TEST_F(MainWindowTest, QuitAsksFirstThenSavesBothRecords)
+{
+    SignInOutcome outcome;
+    outcome.savePassword = 1;
+    outcome.userName = QStringLiteral("carol");
+    outcome.password = QStringLiteral("pw");
+    window_->takeSignIn(outcome);
+    window_->open();
+    messages_.clear();  // no sign-in dialog ran, so there was no reply to start from
+
+    answer_ = false;
+    window_->requestQuit(false);
+    EXPECT_EQ(messages_, std::vector<QString>{"Are you sure you want to close the Application?"});
+    EXPECT_FALSE(finished());
+    EXPECT_FALSE(std::filesystem::exists(temp_ / "data" / "account_Orvanta.bin"));
+
+    answer_ = true;
+    window_->close();
+    EXPECT_EQ(messages_.back(), QStringLiteral("Are you sure you want to close the Application ?"));
+    EXPECT_TRUE(finished());
+    const auto bytes = readRecordFileBytes(kSignInRecordKind);
+    ASSERT_TRUE(bytes);
+    const auto dump = dumpRecordFile(QStringLiteral("account_Orvanta.bin"), *bytes);
+    EXPECT_TRUE(dump && dump->complete);
+    EXPECT_EQ(savedRecord().password, QStringLiteral("pw"));
+    EXPECT_TRUE(std::filesystem::exists(temp_ / "data" / "IP_Orvanta.bin"));
+}
+
+TEST_F(MainWindowTest, TypedSignInFinishesOnceTheRegistrationIsConfirmed)
+{
+    dialog_->userEdit()->setText(QStringLiteral("dave"));
+    dialog_->passwordEdit()->setText(QStringLiteral("typed"));
+    QTimer::singleShot(300, [this] { scripted_.fireRegistration(21, 200); });
+    QTest::mouseClick(dialog_->signInButton(), Qt::LeftButton);
+    EXPECT_EQ(dialog_->result(), QDialog::Accepted);
+    EXPECT_EQ(dialog_->flow().accountHandle(), 21);
+    const auto registrations = scripted_.callsTo("dll_registerAccount");
+    ASSERT_EQ(registrations.size(), 1u);
+    EXPECT_EQ(registrations[0].textArg(3), "dave");
+    EXPECT_EQ(registrations[0].textArg(4), "portal-sip");
+    EXPECT_TRUE(registrations[0].isNull(5)) << "no proxy without encryption";
+}
+
+TEST_F(MainWindowTest, UnconfirmedSignInKeepsTheDialogWaitingUntilTheEngineAnswers)
+{
+    dialog_->userEdit()->setText(QStringLiteral("dave"));
+    dialog_->passwordEdit()->setText(QStringLiteral("typed"));
+    QTest::mouseClick(dialog_->signInButton(), Qt::LeftButton);
+    EXPECT_EQ(dialog_->result(), 0);
+    EXPECT_EQ(dialog_->statusLabel()->text(), QStringLiteral("Registering...Please wait"));
+    EXPECT_FALSE(dialog_->userEdit()->isEnabled());
+
+    scripted_.fireRegistration(21, 401);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return dialog_->userEdit()->isEnabled(); }, 2000));
+    EXPECT_EQ(dialog_->statusLabel()->text(), QStringLiteral("Wrong Username/Password"));
+
+    // Another press starts over with a fresh engine.
+    QTimer::singleShot(300, [this] { scripted_.fireRegistration(21, 200); });
+    QTest::mouseClick(dialog_->signInButton(), Qt::LeftButton);
+    EXPECT_EQ(dialog_->result(), QDialog::Accepted);
+    EXPECT_EQ(scripted_.callsTo("dll_shutdown").size(), 1u);
+    EXPECT_EQ(scripted_.callsTo("dll_init").size(), 2u);
+}
+
+}
