@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QTimer>
 #include <QToolButton>
+#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 namespace orvanta {
@@ -34,6 +35,7 @@ QToolButton* makeTitleButton(QWidget* parent, const QString& text, const QString
     button->setToolTip(tip);
     button->setAccessibleName(tip);
     button->setAutoRaise(true);
+    button->setStyleSheet(QStringLiteral("QToolButton { color: white; font-size: 16px; }"));
     return button;
 }
 
@@ -71,15 +73,18 @@ CZebSoftPhoneDlg::~CZebSoftPhoneDlg() = default;
 
 void CZebSoftPhoneDlg::buildControls()
 {
-    minimizeButton_ = makeTitleButton(this, QStringLiteral("–"), QStringLiteral("Minimize"));
-    minimizeButton_->move(kWindowSize.width() - 70, 10);
+    minimizeButton_ = makeTitleButton(this, QStringLiteral("_"), QStringLiteral("Minimize"));
     connect(minimizeButton_, &QToolButton::clicked, this, &QWidget::showMinimized);
-    closeButton_ = makeTitleButton(this, QStringLiteral("×"), QStringLiteral("Close"));
-    closeButton_->move(kWindowSize.width() - 40, 10);
+    closeButton_ = makeTitleButton(this, QStringLiteral("X"), QStringLiteral("Close"));
     connect(closeButton_, &QToolButton::clicked, this, [this] { requestQuit(false); });
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(24, 42, 24, 24);
+    layout->setContentsMargins(24, 4, 24, 24);
+    auto* titleRow = new QHBoxLayout();
+    titleRow->addStretch();
+    titleRow->addWidget(minimizeButton_);
+    titleRow->addWidget(closeButton_);
+    layout->addLayout(titleRow);
     banner_ = makeLabel(this, QStringLiteral("Banner"), Qt::AlignCenter);
     statusLine_ = makeLabel(this, QStringLiteral("Status line"), Qt::AlignCenter);
     QFont statusFont = statusLine_->font();
@@ -88,6 +93,7 @@ void CZebSoftPhoneDlg::buildControls()
     internetLabel_ = makeLabel(this, QStringLiteral("Internet state"), Qt::AlignCenter);
     internetLabel_->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0);"));
     footer_ = makeLabel(this, QStringLiteral("Footer"), Qt::AlignCenter);
+    footer_->setStyleSheet(QStringLiteral("color: white;"));
     layout->addWidget(banner_);
     layout->addWidget(statusLine_);
     layout->addWidget(internetLabel_);

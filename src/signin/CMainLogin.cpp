@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QDesktopServices>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -29,7 +30,7 @@ const QSize kDialogSize(300, 420);
 CMainLogin::CMainLogin(SignInMainWindow& mainWindow, SignInServices services,
                        EngineHost& engine, EngineEvents& events, SignInFlags& flags,
                        MainWindowFlags& mainFlags, QWidget* parent)
-    : SkinnedDialog(phoneBodyImage(kDialogSize, QColor(40, 90, 140), QColor(191, 239, 255)),
+    : SkinnedDialog(phoneBodyImage(kDialogSize, QColor(176, 206, 230), QColor(191, 239, 255)),
                     parent)
 {
     setWindowTitle(QStringLiteral("Login"));
@@ -43,15 +44,19 @@ CMainLogin::~CMainLogin() = default;
 void CMainLogin::buildControls()
 {
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(30, 50, 30, 30);
+    layout->setContentsMargins(30, 4, 20, 30);
 
     closeButton_ = new QToolButton(this);
-    closeButton_->setText(QStringLiteral("×"));
+    closeButton_->setText(QStringLiteral("X"));
     closeButton_->setToolTip(QStringLiteral("close"));
     closeButton_->setAccessibleName(QStringLiteral("close"));
     closeButton_->setAutoRaise(true);
-    closeButton_->move(kDialogSize.width() - 36, 10);
+    closeButton_->setStyleSheet(QStringLiteral("QToolButton { color: #203040; font-size: 16px; }"));
     connect(closeButton_, &QToolButton::clicked, this, [this] { flow_->onClosePressed(); });
+    auto* titleRow = new QHBoxLayout();
+    titleRow->addStretch();
+    titleRow->addWidget(closeButton_);
+    layout->addLayout(titleRow);
 
     auto* title = new QLabel(QStringLiteral("Orvanta"), this);
     title->setAlignment(Qt::AlignCenter);
@@ -60,7 +65,7 @@ void CMainLogin::buildControls()
     titleFont.setBold(true);
     title->setFont(titleFont);
     layout->addWidget(title);
-    layout->addSpacing(30);
+    layout->addSpacing(84);
 
     auto* form = new QGridLayout();
     userEdit_ = new QLineEdit(this);

@@ -213,4 +213,13 @@ TEST_F(MainWindowTest, UnconfirmedSignInKeepsTheDialogWaitingUntilTheEngineAnswe
     EXPECT_EQ(scripted_.callsTo("dll_init").size(), 2u);
 }
 
+// Leaves a picture of the signed-in window in the build folder.
+TEST_F(MainWindowTest, PictureOfTheSignedInWindow)
+{
+    startWithSavedAccount();
+    window_->show();
+    const auto path = test::binDir().parent_path() / "main-window.png";
+    EXPECT_TRUE(window_->grab().save(QString::fromStdString(path.string())));
+}
+
 }

@@ -1,4 +1,5 @@
 #include "controls/MessageBox.h"
+#include "support/TestEnvironment.h"
 #include "signin/CMainLogin.h"
 #include "telephony/EngineEvents.h"
 
@@ -154,6 +155,20 @@ TEST_F(SignInDialogTest, EscapeKeepsTheDialogOpenAndReturnsToTheUserName)
     QTest::keyClick(dialog->passwordEdit(), Qt::Key_Escape);
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_TRUE(dialog->userEdit()->hasFocus());
+}
+
+}
+
+namespace {
+
+// Leaves a picture of the dialog in the build folder for people to look at.
+TEST_F(SignInDialogTest, PictureOfTheDialog)
+{
+    dialog->userEdit()->setText(QStringLiteral("demo"));
+    dialog->show();
+    const QString path =
+        QString::fromStdString((orvanta::test::binDir().parent_path() / "sign-in-dialog.png").string());
+    EXPECT_TRUE(dialog->grab().save(path));
 }
 
 }
