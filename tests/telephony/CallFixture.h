@@ -69,6 +69,8 @@ struct CallRig {
             phone.calls().tickLine(n);
         }
     }
+    // The transfer leg gets id 9.
+    void setNextCallIdAfterTransfer() { setNextCallId(9); }
     // Dials number on the selected line and lets the far end answer.
     int connectOutgoing(const QString& number)
     {
