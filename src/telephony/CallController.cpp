@@ -4,9 +4,35 @@
 
 namespace orvanta {
 
+namespace {
+
+// Without a loaded engine every call request is refused instead of calling
+// through a null pointer.
+EngineApi refusingMissingCalls(EngineApi api)
+{
+    if (!api.makeCall) api.makeCall = [](int, const char*) { return -1; };
+    if (!api.answerCall) api.answerCall = [](int, int) { return -1; };
+    if (!api.releaseCall) api.releaseCall = [](int) { return -1; };
+    if (!api.holdCall) api.holdCall = [](int) { return -1; };
+    if (!api.retrieveCall) api.retrieveCall = [](int) { return -1; };
+    if (!api.xferCall) api.xferCall = [](int, const char*) { return -1; };
+    if (!api.callConference) api.callConference = [](int) { return -1; };
+    if (!api.dialDtmf) api.dialDtmf = [](int, const char*, int) { return -1; };
+    if (!api.callRecordingStart) api.callRecordingStart = [](int, const char*) { return -1; };
+    if (!api.callRecordingStop) api.callRecordingStop = [] { return -1; };
+    return api;
+}
+
+}
+
+void CallController::setEngine(const EngineApi& engine)
+{
+    engine_ = refusingMissingCalls(engine);
+}
+
 CallController::CallController(const EngineApi& engine, const CallPorts& ports,
                                CallFeatures::Clock clock)
-    : engine_(engine),
+    : engine_(refusingMissingCalls(engine)),
       context_{state_, engine_, ports.view, ports.sounds, ports.timers, ports.callLog,
                ports.balance},
       selector_(context_),

@@ -36,7 +36,7 @@ public:
                    CallFeatures::Clock clock = {});
 
     // After the engine library was loaded again.
-    void setEngine(const EngineApi& engine) { engine_ = engine; }
+    void setEngine(const EngineApi& engine);
     // Engine events reach the state machine through the bridge's queued signals.
     void attach(EngineEvents& events);
 

@@ -293,3 +293,25 @@ TEST_F(CallStates, ResetLinesFreesEveryLineAndRefusesCalls)
 
 }
 }
+
+namespace orvanta::test {
+namespace {
+
+TEST(CallControllerWithoutEngine, RefusesCallsInsteadOfCrashing)
+{
+    FakeCallView view;
+    FakeSounds sounds;
+    FakeTimers timers;
+    FakeCallLog log;
+    FakeBalance balance;
+    CallController phone{EngineApi{}, CallPorts{view, sounds, timers, log, balance}};
+    phone.calls().SessionReady(QStringLiteral("u"));
+    phone.entry().keyPress(KeyPress::of(QLatin1Char('5')));
+    phone.entry().MakeCall();
+    phone.features().Record();
+    EXPECT_EQ(phone.state().selected().callId, -1);
+    EXPECT_FALSE(phone.state().recording);
+}
+
+}
+}
