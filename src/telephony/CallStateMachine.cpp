@@ -216,7 +216,10 @@ void CallStateMachine::disconnectSelected()
         stopTimer(n);
         c_.view.setCallTimerText({});
         c_.view.setHangUpEnabled(false);
-        c_.timers.runLater(kBalanceDelayMs, [this] {
+        c_.timers.runLater(kBalanceDelayMs, [this, alive = std::weak_ptr<bool>(alive_)] {
+            if (alive.expired()) {
+                return;
+            }
             refreshBalanceIfConnected();
             // A call placed in the meantime keeps its own status.
             if (!c_.state.internetLost && !c_.state.selected().inUse()) {
@@ -268,7 +271,11 @@ void CallStateMachine::disconnectOther(int n)
         }
     }
     selector_.ShowLine(n);
-    c_.timers.runLater(kBalanceDelayMs, [this] { refreshBalanceIfConnected(); });
+    c_.timers.runLater(kBalanceDelayMs, [this, alive = std::weak_ptr<bool>(alive_)] {
+        if (!alive.expired()) {
+            refreshBalanceIfConnected();
+        }
+    });
 }
 
 void CallStateMachine::finishDisconnect()

@@ -4,6 +4,8 @@
 #include "telephony/CallFeatures.h"
 #include "telephony/LineSelector.h"
 
+#include <memory>
+
 namespace orvanta {
 
 // Moves the lines through the call states the engine reports, runs the
@@ -54,6 +56,8 @@ private:
     CallContext& c_;
     LineSelector& selector_;
     CallFeatures& features_;
+    // Delayed actions hold a weak reference: they do nothing once this is gone.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 // The user part of a caller's SIP URI: "sip:1001@host" gives "1001".

@@ -315,3 +315,31 @@ TEST(CallControllerWithoutEngine, RefusesCallsInsteadOfCrashing)
 
 }
 }
+
+namespace orvanta::test {
+namespace {
+
+TEST(CallStateMachineLifetime, DelayedRefreshAfterTheControllerIsGoneDoesNothing)
+{
+    FakeCallView view;
+    FakeSounds sounds;
+    FakeTimers timers;
+    FakeCallLog log;
+    FakeBalance balance;
+    {
+        CallController phone{recordingEngineApi(), CallPorts{view, sounds, timers, log, balance}};
+        phone.calls().SessionReady(QStringLiteral("u"));
+        phone.state().number = QStringLiteral("12");
+        phone.entry().MakeCall();
+        const int id = phone.state().selected().callId;
+        for (int s : {1, 5, 6}) {
+            phone.calls().OnCallState(id, s);
+        }
+    }
+    ASSERT_EQ(timers.pending.size(), 1u);
+    timers.firePending();
+    EXPECT_EQ(balance.queries, 0);
+}
+
+}
+}
