@@ -51,6 +51,15 @@ TEST_F(CallFeaturesTest, BlindTransferShowsEachStepInTheBanner)
          [](CallRig& t) { t.events(9, {1, 6}); },
          {"Transfering...", "Transfer Failed...", "Enter Number + Press Call"},
          true},
+        {"our call ends before the target answers",
+         [](CallRig& t) {
+             t.events(9, {1, 4});
+             t.event(7, 6);
+             EXPECT_EQ(t.line(0).callId, 9);
+             t.events(9, {5, 6});
+         },
+         {"Transfering...", "Transfering...", "", "Call Transfered"},
+         false},
         {"call ends before any leg",
          [](CallRig& t) { t.event(7, 6); },
          {"", "Call Transfered"},
