@@ -27,6 +27,17 @@ int note(const char* name, Args... args)
     return 0;
 }
 
+int& nextCallId()
+{
+    static int id = 1;
+    return id;
+}
+
+}
+
+void setNextCallId(int id)
+{
+    nextCallId() = id;
 }
 
 std::vector<std::string>& engineJournal()
@@ -59,6 +70,23 @@ EngineApi recordingEngineApi()
     a.setCodecPriority = [](const char* codec, int priority) {
         return note("codec", codec, priority);
     };
+    a.makeCall = [](int account, const char* uri) {
+        note("makeCall", account, uri);
+        return nextCallId()++;
+    };
+    a.answerCall = [](int id, int code) { return note("answerCall", id, code); };
+    a.releaseCall = [](int id) { return note("releaseCall", id); };
+    a.holdCall = [](int id) { return note("holdCall", id); };
+    a.retrieveCall = [](int id) { return note("retrieveCall", id); };
+    a.xferCall = [](int id, const char* uri) { return note("xferCall", id, uri); };
+    a.callConference = [](int id) { return note("callConference", id); };
+    a.dialDtmf = [](int id, const char* digit, int mode) {
+        return note("dialDtmf", id, digit, mode);
+    };
+    a.callRecordingStart = [](int id, const char* path) {
+        return note("callRecordingStart", id, path);
+    };
+    a.callRecordingStop = [] { return note("callRecordingStop"); };
     return a;
 }
 

@@ -10,6 +10,8 @@
 namespace orvanta::test {
 
 std::vector<std::string>& engineJournal();
+// The id the next makeCall returns; each call takes the next one.
+void setNextCallId(int id);
 EngineApi recordingEngineApi();
 
 }

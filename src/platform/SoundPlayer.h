@@ -1,0 +1,63 @@
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <filesystem>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace orvanta::platform {
+
+// PCM samples of a WAV file, ready for the sound server.
+struct WavSound {
+    std::uint32_t sampleRate = 0;
+    std::uint16_t channels = 0;
+    std::uint16_t bitsPerSample = 0;  // 8 or 16
+    std::vector<char> data;
+};
+
+// Plain PCM WAV files of at most kMaxWavBytes; anything else gives nothing.
+std::optional<WavSound> parseWav(const std::vector<char>& bytes);
+std::optional<WavSound> loadWav(const std::filesystem::path& path);
+constexpr std::size_t kMaxWavBytes = 16u << 20;
+
+// Plays WAV files through PulseAudio on a worker thread of its own. Calls
+// return at once; a new sound replaces the one playing. Without a reachable
+// sound server, or with an unreadable file, it stays silent.
+class SoundPlayer {
+public:
+    SoundPlayer();
+    ~SoundPlayer();
+    SoundPlayer(const SoundPlayer&) = delete;
+    SoundPlayer& operator=(const SoundPlayer&) = delete;
+
+    void play(const std::filesystem::path& wav, bool loop = false);
+    void stop();
+    // A sound is being handed to the server.
+    bool isPlaying() const;
+
+private:
+    struct Request {
+        std::filesystem::path file;
+        bool loop = false;
+    };
+
+    void run();
+    void playOne(const Request& request, std::uint64_t generation);
+    // Sleeps until deadline; false when a newer request or the end came first.
+    bool waitUntil(std::chrono::steady_clock::time_point deadline, std::uint64_t generation);
+
+    mutable std::mutex mutex_;
+    std::condition_variable wake_;
+    std::optional<Request> pending_;
+    std::uint64_t generation_ = 0;  // counts play and stop requests
+    bool playing_ = false;
+    bool quit_ = false;
+    std::thread worker_;
+};
+
+}
