@@ -91,6 +91,8 @@ ORVANTA_API int dll_init(int size, int sprt)
     std::lock_guard lock(runtimeMutex);
     if (runtime)
         return -1;
+    // Encryption is chosen anew for every start.
+    encryptionOn = false;
     auto fresh = std::make_shared<Runtime>();
     fresh->engine = std::make_unique<LinphoneEngine>(EngineSettings::fromEnvironment(), nextCallId);
     fresh->thread = std::make_unique<EngineThread>(kTickInterval);

@@ -384,25 +384,19 @@ void LinphoneEngine::registerAccount(int accountId, const AccountRequest& reques
     LinphoneAccountParams* params = linphone_core_create_account_params(core_);
     linphone_account_params_set_identity_address(params, identity);
 
-    // The registrar is the account URI's host.
-    LinphoneAddress* server = linphone_address_clone(account);
-    linphone_address_set_username(server, nullptr);
+    // Requests go to the outbound proxy when there is one (REGISTER too, so
+    // that encrypted signalling never bypasses it), else to the registrar,
+    // the account URI's host. That first hop is the only route: out-of-dialog
+    // requests such as MESSAGE lose the target's port and must reach the
+    // service all the same.
+    LinphoneAddress* server = parseAddress(request.proxyUri);
+    if (!server) {
+        server = linphone_address_clone(account);
+        linphone_address_set_username(server, nullptr);
+    }
     if (encrypted_)
         linphone_address_set_transport(server, LinphoneTransportTls);
     linphone_account_params_set_server_address(params, server);
-
-    // Everything goes through the outbound proxy, or else through the
-    // registrar: out-of-dialog requests such as MESSAGE lose the target's
-    // port and need a route to reach the service.
-    LinphoneAddress* proxy = parseAddress(request.proxyUri);
-    if (!proxy)
-        proxy = linphone_address_clone(server);
-    if (encrypted_)
-        linphone_address_set_transport(proxy, LinphoneTransportTls);
-    bctbx_list_t* routes = bctbx_list_append(nullptr, proxy);
-    linphone_account_params_set_routes_addresses(params, routes);
-    bctbx_list_free(routes);
-    linphone_address_unref(proxy);
     linphone_account_params_set_outbound_proxy_enabled(params, TRUE);
     linphone_address_unref(server);
     linphone_account_params_set_expires(params, request.expiresSeconds > 0 ? request.expiresSeconds : 3600);

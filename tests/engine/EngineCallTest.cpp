@@ -14,7 +14,9 @@ public:
     {
         EngineFixture::SetUpTestSuite();
         try {
-            proxy = new Kamailio({{"alice", "alicepw"}, {"bob", "bobpw"}, {"carol", "carolpw"}});
+            proxy = new Kamailio(
+                {{"alice", "alicepw"}, {"bob", "bobpw"}, {"carol", "carolpw"}, {"dave", "davepw"}, {"erin", "erinpw"}},
+                true);
             bob = new Baresip({"bob", "bobpw", proxy->hostPort(), false});
             carol = new Baresip({"carol", "carolpw", proxy->hostPort(), true});
         } catch (const std::exception& error) {
@@ -285,6 +287,30 @@ TEST_F(EngineCalls, ShutdownEndsCallsAndAllowsANewStart)
     EXPECT_EQ(registerAt(proxy->hostPort(), "alice", "alicepw"), 200);
     const int next = connectedCallTo(*bob);
     EXPECT_NE(next, callId);
+}
+
+TEST_F(EngineCalls, EncryptionGivesTlsSignallingAndMandatorySrtp)
+{
+    Baresip dave({"dave", "davepw", proxy->tlsHostPort(), true, true});
+    EXPECT_EQ(api().setSipEncryption2(1, "key"), 0);
+    const std::string uri = proxy->uri("erin");
+    const std::string tlsProxy = "sip:" + proxy->tlsHostPort();
+    const int account =
+        api().registerAccount(uri.c_str(), uri.c_str(), "*", "erin", "erinpw", tlsProxy.c_str(), 1, 600, 0, 0);
+    ASSERT_EQ(events().waitForRegistration(account, 5s), 200) << proxy->output();
+    EXPECT_NE(proxy->output().find("registered erin over tls"), std::string::npos) << proxy->output();
+
+    const int secured = api().makeCall(account, dave.uri().c_str());
+    EXPECT_TRUE(events().waitForCallState(secured, ORVANTA_CALL_CONNECTED, 5s)) << dave.output();
+    EXPECT_TRUE(dave.waitForEvent("CALL_ESTABLISHED"));
+    EXPECT_EQ(api().releaseCall(secured), 0);
+    EXPECT_TRUE(events().waitForCallState(secured, ORVANTA_CALL_DISCONNECTED, 3s));
+
+    // A peer without SRTP cannot take the call.
+    bob->command("answermode", "auto");
+    const int plain = api().makeCall(account, bob->uri().c_str());
+    EXPECT_TRUE(events().waitForCallState(plain, ORVANTA_CALL_DISCONNECTED, 5s));
+    EXPECT_FALSE(events().waitForCallState(plain, ORVANTA_CALL_CONNECTED, 10ms));
 }
 
 TEST_F(EngineCalls, WrongPasswordIsRejectedByTheRegistrar)

@@ -278,7 +278,27 @@ bool sendSippMessage(const std::string& fromUser, const std::string& toUser, int
 
 // ---- Kamailio ----
 
-Kamailio::Kamailio(std::vector<SipAccount> accounts) : port_(freePort())
+TestCertificate makeTestCertificate(const std::filesystem::path& dir)
+{
+    TestCertificate files{dir / "cert.pem", dir / "key.pem", dir / "combined.pem"};
+    ChildProcess openssl;
+    const bool made =
+        openssl.start("openssl",
+                      {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes",
+                       "-keyout", files.key.string(), "-out", files.certificate.string(), "-days", "2", "-subj",
+                       "/CN=127.0.0.1"},
+                      dir / "openssl.log") &&
+        openssl.waitForExit(std::chrono::milliseconds(10000)) == 0;
+    if (!made)
+        throw std::runtime_error("openssl could not make a certificate:\n" + openssl.output());
+    std::ifstream certificate(files.certificate), key(files.key);
+    std::ostringstream both;
+    both << certificate.rdbuf() << key.rdbuf();
+    writeFile(files.combined, both.str());
+    return files;
+}
+
+Kamailio::Kamailio(std::vector<SipAccount> accounts, bool tls) : port_(freePort()), tlsPort_(tls ? freePort() : 0)
 {
     std::string passwords;
     for (const auto& account : accounts) {
@@ -287,14 +307,28 @@ Kamailio::Kamailio(std::vector<SipAccount> accounts) : port_(freePort())
         passwords += "    case \"" + account.user + "\": $var(password) = \"" + account.password + "\"; break;\n";
     }
     const std::string listen = std::string(kLoopback) + ":" + std::to_string(port_);
+    std::string tlsSettings = "disable_tcp=yes\n";
+    if (tls) {
+        const auto files = makeTestCertificate(dir_.path());
+        writeFile(dir_ / "tls.cfg", "[server:default]\nmethod = TLSv1.2+\nverify_certificate = no\n"
+                                    "require_certificate = no\nprivate_key = " +
+                                        files.key.string() + "\ncertificate = " + files.certificate.string() +
+                                        "\n\n[client:default]\nmethod = TLSv1.2+\nverify_certificate = no\n"
+                                        "require_certificate = no\n");
+        const std::string tlsListen = std::string(kLoopback) + ":" + std::to_string(tlsPort_);
+        tlsSettings = "enable_tls=yes\ntcp_children=2\nlisten=tls:" + tlsListen + "\nalias=\"" + tlsListen +
+                      "\"\nloadmodule \"/usr/lib/x86_64-linux-gnu/kamailio/modules/tls.so\"\n"
+                      "modparam(\"tls\", \"config\", \"" +
+                      (dir_ / "tls.cfg").string() + "\")\n";
+    }
     const std::string config = R"KAM(#!KAMAILIO
 debug=1
 log_stderror=yes
 children=2
-disable_tcp=yes
 auto_aliases=no
 listen=udp:)KAM" + listen + R"KAM(
 alias=")KAM" + listen + R"KAM("
+)KAM" + tlsSettings + R"KAM(
 mpath="/usr/lib/x86_64-linux-gnu/kamailio/modules/"
 loadmodule "tm.so"
 loadmodule "sl.so"
@@ -325,7 +359,8 @@ request_route {
   t_check_trans();
   if (is_method("REGISTER")) {
     route(AUTH);
-    if (!save("location")) sl_reply_error();
+    if (!save("location")) { sl_reply_error(); exit; }
+    xlog("L_ERR", "registered $tU over $pr\n");
     exit;
   }
   # A pre-loaded Route naming this proxy is consumed here.
@@ -360,6 +395,11 @@ route[AUTH] {
                                         dir_ / "kamailio.log");
     if (!started || !waitForUdpPort(process_, port_))
         throw std::runtime_error("kamailio did not start:\n" + process_.output());
+}
+
+std::string Kamailio::tlsHostPort() const
+{
+    return std::string(kLoopback) + ":" + std::to_string(tlsPort_);
 }
 
 std::string Kamailio::hostPort() const
@@ -412,6 +452,9 @@ Baresip::Baresip(Options options)
         throw std::invalid_argument("baresip user and password must be letters and digits");
     const auto tone = dir_ / "tone.wav";
     writeToneWav(tone, std::chrono::seconds(20));
+    std::string tlsSettings;
+    if (options_.tlsAndSrtp)
+        tlsSettings = "sip_certificate " + makeTestCertificate(dir_.path()).combined.string() + "\n";
     const std::string rtpFirst = std::to_string(freePort() & ~1);
     writeFile(dir_ / "config", "poll_method epoll\n"
                                "sip_listen " + std::string(kLoopback) + ":" + std::to_string(sipPort_) + "\n"
@@ -419,7 +462,7 @@ Baresip::Baresip(Options options)
                                "audio_alert aubridge,nil\n"
                                "audio_source aufile," + tone.string() + "\n"
                                "rtp_ports " + rtpFirst + "-" + std::to_string(std::stoi(rtpFirst) + 20) + "\n"
-                               "module_path /usr/lib/baresip/modules\n"
+                               "module_path /usr/lib/baresip/modules\n" + tlsSettings +
                                "module g711.so\n"
                                "module aufile.so\n"
                                "module aubridge.so\n"
@@ -433,8 +476,11 @@ Baresip::Baresip(Options options)
                                "ctrl_tcp_listen " + std::string(kLoopback) + ":" + std::to_string(controlPort_) + "\n");
     std::string account = options_.registrar.empty()
                               ? "<sip:" + options_.user + "@" + kLoopback + ":" + std::to_string(sipPort_) + ">;regint=0"
-                              : "<sip:" + options_.user + "@" + options_.registrar + ">;auth_pass=" +
+                              : "<sip:" + options_.user + "@" + options_.registrar +
+                                    (options_.tlsAndSrtp ? ";transport=tls" : "") + ">;auth_pass=" +
                                     options_.password + ";regint=600";
+    if (options_.tlsAndSrtp)
+        account += ";mediaenc=srtp-mand";
     account += options_.autoAnswer ? ";answermode=auto" : ";answermode=manual";
     writeFile(dir_ / "accounts", account + "\n");
     writeFile(dir_ / "contacts", "");

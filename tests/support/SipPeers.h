@@ -87,23 +87,37 @@ private:
 // sip:toUser@127.0.0.1:port; true when it was answered with 2xx.
 bool sendSippMessage(const std::string& fromUser, const std::string& toUser, int port, const std::string& text);
 
+// A self-signed certificate and its key for 127.0.0.1, made with openssl.
+struct TestCertificate {
+    std::filesystem::path certificate;
+    std::filesystem::path key;
+    std::filesystem::path combined; // certificate and key in one file
+};
+TestCertificate makeTestCertificate(const std::filesystem::path& dir);
+
 // Registrar and stateful proxy. REGISTER needs digest auth with one of the
 // accounts (realm 127.0.0.1); other requests to its own domain go to the
-// registered contact, requests to other hosts are relayed.
+// registered contact, requests to other hosts are relayed. With tls it also
+// listens for SIP over TLS (self-signed certificate) on tlsPort().
 class Kamailio {
 public:
-    explicit Kamailio(std::vector<SipAccount> accounts);
+    explicit Kamailio(std::vector<SipAccount> accounts, bool tls = false);
     bool isRunning() { return process_.isRunning(); }
     int port() const { return port_; }
+    int tlsPort() const { return tlsPort_; }
+    // "127.0.0.1:<tlsPort>"
+    std::string tlsHostPort() const;
     // "127.0.0.1:<port>", the domain of every account.
     std::string hostPort() const;
     // "sip:<user>@127.0.0.1:<port>"
     std::string uri(const std::string& user) const;
+    // Its log; each registration adds "registered <user> over <udp|tls>".
     std::string output() const { return process_.output(); }
 
 private:
     TempDir dir_;
     int port_ = 0;
+    int tlsPort_ = 0;
     ChildProcess process_;
 };
 
@@ -118,6 +132,9 @@ public:
         // (the agent is reached directly at sip:<user>@127.0.0.1:<sipPort>).
         std::string registrar;
         bool autoAnswer = false;
+        // Register over TLS (registrar is then the TLS address) and insist
+        // on SRTP for media.
+        bool tlsAndSrtp = false;
     };
     struct Event {
         std::string type;  // "CALL_INCOMING", "CALL_ESTABLISHED", ...
