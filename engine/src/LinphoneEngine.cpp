@@ -206,6 +206,9 @@ bool LinphoneEngine::start(const StartOptions& options)
     linphone_core_set_use_rfc2833_for_dtmf(core_, TRUE);
     linphone_core_set_use_info_for_dtmf(core_, FALSE);
     linphone_core_set_media_encryption(core_, LinphoneMediaEncryptionNone);
+    // The dialer holds and retrieves lines itself; a new call must not pause
+    // the others behind its back.
+    linphone_core_set_media_resource_mode(core_, LinphoneSharedMediaResources);
     if (options.packetTimeMs > 0 && options.packetTimeMs <= 200) {
         linphone_core_set_upload_ptime(core_, options.packetTimeMs);
         linphone_core_set_download_ptime(core_, options.packetTimeMs);
@@ -249,7 +252,8 @@ void LinphoneEngine::configureAudio()
     // audio has arrived.
     const auto silence = workDir_ / "silence.wav";
     linphone_core_set_play_file(core_, writeSilence(silence) ? silence.c_str() : nullptr);
-    if (!settings_.nullAudio)
+    static std::atomic<bool> told{false};
+    if (!settings_.nullAudio && !told.exchange(true))
         std::fprintf(stderr, "orvanta engine: no sound card found; calls run without audio devices\n");
 }
 

@@ -214,8 +214,17 @@ TEST_F(EngineCalls, ConferenceJoinsBothCallsAndSurvivesAMemberLeaving)
 {
     const int first = connectedCallTo(*bob);
     const int second = connectedCallTo(*carol);
+    const auto sofar = events().all();
+    EXPECT_TRUE(std::none_of(sofar.begin(), sofar.end(),
+                             [](const auto& e) { return e.kind == EngineEvents::Kind::HoldConfirmed; }))
+        << "a new call put the first on hold";
+    bob->clearEvents();
+    carol->clearEvents();
     EXPECT_EQ(api().callConference(second), 0);
-    EXPECT_FALSE(events().waitForCallState(first, ORVANTA_CALL_DISCONNECTED, 1s));
+    // Joining the conference renegotiates each member's media.
+    EXPECT_TRUE(bob->waitForEvent("CALL_REMOTE_SDP"));
+    EXPECT_TRUE(carol->waitForEvent("CALL_REMOTE_SDP"));
+    EXPECT_FALSE(events().waitForCallState(first, ORVANTA_CALL_DISCONNECTED, 500ms));
     EXPECT_TRUE(bob->command("hangup").ok);
     EXPECT_TRUE(events().waitForCallState(first, ORVANTA_CALL_DISCONNECTED, 3s));
     EXPECT_FALSE(events().waitForCallState(second, ORVANTA_CALL_DISCONNECTED, 500ms));
