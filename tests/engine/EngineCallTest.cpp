@@ -271,10 +271,18 @@ TEST_F(EngineCalls, CodecPrioritiesDecideTheOfferOrder)
     EXPECT_EQ(api().setCodecPriority("G722/8000/1", 200), 0);
     EXPECT_EQ(api().setCodecPriority("PCMA/8000/1", 255), 0);
     EXPECT_EQ(api().setCodecPriority("G723/8000/1", 0), 0); // not in this build: ignored
-    const int callId = api().makeCall(accountId_, ("sip:x@" + callee.hostPort()).c_str());
+    // This account also asks for RTP ports from 41000 on.
+    const std::string uri = proxy->uri("erin");
+    const int account = api().registerAccount(uri.c_str(), uri.c_str(), "*", "erin", "erinpw", nullptr, 1, 600,
+                                              41000, 0);
+    ASSERT_EQ(events().waitForRegistration(account, 5s), 200);
+    const int callId = api().makeCall(account, ("sip:x@" + callee.hostPort()).c_str());
     const std::string offer = callee.waitForOffer(5s);
     ASSERT_FALSE(offer.empty());
     // "m=audio <port> RTP/AVP 8 9 ..." : PCMA, then G722, and no PCMU.
+    const int rtpPort = std::stoi(offer.substr(8));
+    EXPECT_GE(rtpPort, 41000);
+    EXPECT_LE(rtpPort, 41200);
     const auto formats = offer.substr(offer.find("RTP/AVP") + 8) + " ";
     EXPECT_EQ(formats.rfind("8 9 ", 0), 0u) << offer;
     EXPECT_EQ(formats.find(" 0 "), std::string::npos) << offer;
