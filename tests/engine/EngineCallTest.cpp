@@ -122,6 +122,15 @@ TEST_F(EngineCalls, UnknownTargetEndsTheCall)
     EXPECT_TRUE(events().waitForCallState(callId, ORVANTA_CALL_DISCONNECTED, 3s));
 }
 
+TEST_F(EngineCalls, PeerDecliningEndsTheCall)
+{
+    const int callId = api().makeCall(accountId_, bob->uri().c_str());
+    ASSERT_TRUE(bob->waitForEvent("CALL_INCOMING"));
+    EXPECT_TRUE(bob->command("hangup").ok);
+    EXPECT_TRUE(events().waitForCallState(callId, ORVANTA_CALL_DISCONNECTED, 3s));
+    EXPECT_FALSE(events().waitForCallState(callId, ORVANTA_CALL_ANSWERING, 10ms));
+}
+
 TEST_F(EngineCalls, DtmfTravelsBothWays)
 {
     const int callId = connectedCallTo(*bob);

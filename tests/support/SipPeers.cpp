@@ -3,6 +3,7 @@
 #include <rapidjson/document.h>
 
 #include <arpa/inet.h>
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
