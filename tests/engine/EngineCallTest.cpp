@@ -6,6 +6,16 @@
 namespace orvanta::test {
 namespace {
 
+// A phone of user with password "<user>pw" registered at registrar.
+Baresip::Options peer(const std::string& user, const std::string& registrar)
+{
+    Baresip::Options options;
+    options.user = user;
+    options.password = user + "pw";
+    options.registrar = registrar;
+    return options;
+}
+
 // One Kamailio and two baresip phones (bob, carol) serve the whole suite;
 // the engine signs in as alice before each test.
 class EngineCalls : public EngineFixture {
@@ -17,8 +27,10 @@ public:
             proxy = new Kamailio(
                 {{"alice", "alicepw"}, {"bob", "bobpw"}, {"carol", "carolpw"}, {"dave", "davepw"}, {"erin", "erinpw"}},
                 true);
-            bob = new Baresip({"bob", "bobpw", proxy->hostPort(), false});
-            carol = new Baresip({"carol", "carolpw", proxy->hostPort(), true});
+            bob = new Baresip(peer("bob", proxy->hostPort()));
+            auto carolOptions = peer("carol", proxy->hostPort());
+            carolOptions.messageTarget = proxy->uri("alice");
+            carol = new Baresip(carolOptions);
         } catch (const std::exception& error) {
             TearDownTestSuite();
             FAIL() << error.what();
@@ -266,9 +278,9 @@ TEST_F(EngineCalls, MessagesTravelBothWays)
     EXPECT_EQ(api().sendMessage(accountId_, bob->uri().c_str(), "hello bob"), 0);
     EXPECT_TRUE(bob->waitForOutput("hello bob")) << bob->output();
 
-    ASSERT_TRUE(sendSippMessage("carol", "alice", sipPort_, "hello alice"));
+    ASSERT_TRUE(carol->sendMessage("hello alice")) << carol->output();
     const auto message = events().waitFor(EngineEvents::Kind::Message, 3s);
-    ASSERT_TRUE(message);
+    ASSERT_TRUE(message) << carol->output();
     EXPECT_EQ(message->text, "sip:carol@127.0.0.1");
     EXPECT_EQ(message->body, "hello alice");
 }
@@ -317,7 +329,10 @@ TEST_F(EngineCalls, ShutdownEndsCallsAndAllowsANewStart)
 
 TEST_F(EngineCalls, EncryptionGivesTlsSignallingAndMandatorySrtp)
 {
-    Baresip dave({"dave", "davepw", proxy->tlsHostPort(), true, true});
+    auto daveOptions = peer("dave", proxy->tlsHostPort());
+    daveOptions.tlsAndSrtp = true;
+    daveOptions.autoAnswer = true;
+    Baresip dave(daveOptions);
     EXPECT_EQ(api().setSipEncryption2(1, "key"), 0);
     const std::string uri = proxy->uri("erin");
     const std::string tlsProxy = "sip:" + proxy->tlsHostPort();

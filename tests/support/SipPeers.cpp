@@ -474,6 +474,7 @@ Baresip::Baresip(Options options)
                                "module_app account.so\n"
                                "module_app menu.so\n"
                                "module_app ctrl_tcp.so\n"
+                               "module_app contact.so\n"
                                "ctrl_tcp_listen " + std::string(kLoopback) + ":" + std::to_string(controlPort_) + "\n");
     std::string account = options_.registrar.empty()
                               ? "<sip:" + options_.user + "@" + kLoopback + ":" + std::to_string(sipPort_) + ">;regint=0"
@@ -484,7 +485,13 @@ Baresip::Baresip(Options options)
         account += ";mediaenc=srtp-mand";
     account += options_.autoAnswer ? ";answermode=auto" : ";answermode=manual";
     writeFile(dir_ / "accounts", account + "\n");
-    writeFile(dir_ / "contacts", "");
+    // The contact module sends messages to its current contact.
+    if (options_.messageTarget.empty()) {
+        writeFile(dir_ / "contacts", "");
+    } else {
+        writeFile(dir_ / "contacts", "<" + options_.messageTarget + ">\n");
+        writeFile(dir_ / "current_contact", options_.messageTarget + "\n");
+    }
 
     if (!process_.start("stdbuf", {"-oL", "-eL", "baresip", "-4", "-n", kLoopback, "-f", dir_.path().string()},
                         dir_ / "baresip.log", ChildProcess::Input::OpenPipe))
@@ -638,6 +645,11 @@ std::optional<Baresip::Event> Baresip::waitForEvent(const std::string& type, std
         return false;
     });
     return found;
+}
+
+bool Baresip::sendMessage(const std::string& text)
+{
+    return command("message", text).ok;
 }
 
 void Baresip::clearEvents()

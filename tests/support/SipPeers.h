@@ -135,6 +135,8 @@ public:
         // Register over TLS (registrar is then the TLS address) and insist
         // on SRTP for media.
         bool tlsAndSrtp = false;
+        // Where sendMessage() sends to ("sip:user@host:port").
+        std::string messageTarget;
     };
     struct Event {
         std::string type;  // "CALL_INCOMING", "CALL_ESTABLISHED", ...
@@ -164,6 +166,8 @@ public:
     // Waits for the next event of that type not yet taken; other events stay.
     std::optional<Event> waitForEvent(const std::string& type,
                                       std::chrono::milliseconds timeout = std::chrono::milliseconds(5000));
+    // Sends a SIP MESSAGE to Options::messageTarget; true when it went out.
+    bool sendMessage(const std::string& text);
     // Forgets the events not yet taken.
     void clearEvents();
     // Waits until the agent's output contains text.
