@@ -239,44 +239,6 @@ SilentUdpPeer::~SilentUdpPeer()
         ::close(socket_);
 }
 
-bool sendSippMessage(const std::string& fromUser, const std::string& toUser, int port, const std::string& text)
-{
-    TempDir dir;
-    const auto scenario = dir / "message.xml";
-    writeFile(scenario,
-              "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<scenario name=\"message\">\n"
-              "  <send><![CDATA[\n"
-              "MESSAGE sip:" +
-                  toUser +
-                  "@[remote_ip]:[remote_port] SIP/2.0\n"
-                  "Via: SIP/2.0/[transport] [local_ip]:[local_port];branch=[branch]\n"
-                  "From: <sip:" +
-                  fromUser +
-                  "@[local_ip]>;tag=[pid]SIPpTag00[call_number]\n"
-                  "To: <sip:" +
-                  toUser +
-                  "@[remote_ip]:[remote_port]>\n"
-                  "Call-ID: [call_id]\n"
-                  "CSeq: 1 MESSAGE\n"
-                  "Max-Forwards: 70\n"
-                  "Content-Type: text/plain\n"
-                  "Content-Length: [len]\n"
-                  "\n" +
-                  text +
-                  "]]></send>\n"
-                  "  <recv response=\"200\" optional=\"true\" next=\"done\"/>\n"
-                  "  <recv response=\"202\"/>\n"
-                  "  <label id=\"done\"/>\n"
-                  "</scenario>\n");
-    ChildProcess sipp;
-    if (!sipp.start("sipp", {std::string(kLoopback) + ":" + std::to_string(port), "-sf", scenario.string(), "-i",
-                             kLoopback, "-p", std::to_string(freePort()), "-m", "1", "-nostdin", "-timeout", "5s",
-                             "-timeout_error"},
-                    dir / "sipp.log"))
-        return false;
-    return sipp.waitForExit(std::chrono::milliseconds(8000)) == 0;
-}
-
 // ---- Kamailio ----
 
 TestCertificate makeTestCertificate(const std::filesystem::path& dir)

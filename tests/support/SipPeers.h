@@ -3,8 +3,8 @@
 // Real SIP peers for integration tests, all on 127.0.0.1 on free ports, each
 // in its own temporary folder, each stopped by its destructor:
 //   SippRegistrar  - answers REGISTER with a chosen final reply
+//   SippOfferCatcher - declines calls and shows their SDP offer
 //   SilentUdpPeer  - a bound UDP port that never answers
-//   sendSippMessage - one SIP MESSAGE to a given address
 //   Kamailio       - registrar and proxy with digest auth for given accounts
 //   Baresip        - a scriptable SIP phone controlled over its TCP interface
 
@@ -82,10 +82,6 @@ private:
     int socket_ = -1;
     int port_ = 0;
 };
-
-// Sends one MESSAGE with text from sip:fromUser@127.0.0.1 to
-// sip:toUser@127.0.0.1:port; true when it was answered with 2xx.
-bool sendSippMessage(const std::string& fromUser, const std::string& toUser, int port, const std::string& text);
 
 // A self-signed certificate and its key for 127.0.0.1, made with openssl.
 struct TestCertificate {
