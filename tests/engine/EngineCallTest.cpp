@@ -298,7 +298,7 @@ TEST_F(EngineCalls, CodecPrioritiesDecideTheOfferOrder)
                                               41000, 0);
     ASSERT_EQ(events().waitForRegistration(account, 5s), 200);
     const int callId = api().makeCall(account, ("sip:x@" + callee.hostPort()).c_str());
-    const std::string offer = callee.waitForOffer(5s);
+    const std::string offer = callee.waitForOffer(5s).audioLine;
     ASSERT_FALSE(offer.empty());
     // "m=audio <port> RTP/AVP 8 9 ..." : PCMA, then G722, and no PCMU.
     const int rtpPort = std::stoi(offer.substr(8));
@@ -307,6 +307,19 @@ TEST_F(EngineCalls, CodecPrioritiesDecideTheOfferOrder)
     const auto formats = offer.substr(offer.find("RTP/AVP") + 8) + " ";
     EXPECT_EQ(formats.rfind("8 9 ", 0), 0u) << offer;
     EXPECT_EQ(formats.find(" 0 "), std::string::npos) << offer;
+    EXPECT_TRUE(events().waitForCallState(callId, ORVANTA_CALL_DISCONNECTED, 3s));
+}
+
+TEST_F(EngineCalls, PacketTimeIsOffered)
+{
+    ASSERT_EQ(api().shutdown(), 0);
+    running_ = false;
+    ASSERT_EQ(api().init(40, sipPort_), 0);
+    running_ = true;
+    ASSERT_EQ(registerAt(proxy->hostPort(), "alice", "alicepw"), 200);
+    SippOfferCatcher callee;
+    const int callId = api().makeCall(accountId_, ("sip:x@" + callee.hostPort()).c_str());
+    EXPECT_EQ(callee.waitForOffer(5s).packetTime, "40");
     EXPECT_TRUE(events().waitForCallState(callId, ORVANTA_CALL_DISCONNECTED, 3s));
 }
 

@@ -184,7 +184,8 @@ SippOfferCatcher::SippOfferCatcher() : port_(freePort())
                         "  <recv request=\"INVITE\">\n"
                         "    <action>\n"
                         "      <ereg regexp=\"m=audio [^\r\n]*\" search_in=\"body\" assign_to=\"mline\"/>\n"
-                        "      <log message=\"OFFER [$mline] END\"/>\n"
+                        "      <ereg regexp=\"a=ptime:[0-9]+\" search_in=\"body\" assign_to=\"ptime\"/>\n"
+                        "      <log message=\"OFFER [$mline] [$ptime] END\"/>\n"
                         "    </action>\n"
                         "  </recv>\n" +
                             sippReply("603 Decline") +
@@ -202,9 +203,9 @@ std::string SippOfferCatcher::hostPort() const
     return std::string(kLoopback) + ":" + std::to_string(port_);
 }
 
-std::string SippOfferCatcher::waitForOffer(std::chrono::milliseconds timeout)
+SippOfferCatcher::Offer SippOfferCatcher::waitForOffer(std::chrono::milliseconds timeout)
 {
-    std::string line;
+    Offer offer;
     waitUntil(
         [&] {
             std::ifstream in(dir_ / "offer.log");
@@ -215,11 +216,15 @@ std::string SippOfferCatcher::waitForOffer(std::chrono::milliseconds timeout)
             const auto end = log.find(" END", start == std::string::npos ? 0 : start);
             if (start == std::string::npos || end == std::string::npos)
                 return false;
-            line = log.substr(start + 6, end - start - 6);
+            const std::string found = log.substr(start + 6, end - start - 6);
+            const auto split = found.rfind(" ");
+            offer.audioLine = found.substr(0, split);
+            if (split != std::string::npos && found.compare(split + 1, 8, "a=ptime:") == 0)
+                offer.packetTime = found.substr(split + 9);
             return true;
         },
         timeout);
-    return line;
+    return offer;
 }
 
 SilentUdpPeer::SilentUdpPeer()

@@ -60,8 +60,12 @@ public:
     SippOfferCatcher();
     int port() const { return port_; }
     std::string hostPort() const;
-    // The "m=audio ..." line of the first INVITE, or empty when none came.
-    std::string waitForOffer(std::chrono::milliseconds timeout);
+    struct Offer {
+        std::string audioLine;  // "m=audio ..."; empty when no INVITE came
+        std::string packetTime; // the a=ptime value, if any
+    };
+    // The offer of the first INVITE.
+    Offer waitForOffer(std::chrono::milliseconds timeout);
 
 private:
     TempDir dir_;
