@@ -16,6 +16,8 @@ namespace {
 constexpr auto kCallEndBound = std::chrono::milliseconds(2000);
 constexpr auto kUnregisterBound = std::chrono::milliseconds(2000);
 constexpr int kRtpPortSpan = 200;
+// A transfer whose outcome the transferee never reports counts as failed.
+constexpr auto kTransferBound = std::chrono::seconds(32);
 
 std::string withSlash(const std::filesystem::path& dir)
 {
@@ -209,6 +211,7 @@ bool LinphoneEngine::start(const StartOptions& options)
     // The dialer holds and retrieves lines itself; a new call must not pause
     // the others behind its back.
     linphone_core_set_media_resource_mode(core_, LinphoneSharedMediaResources);
+    linphone_core_set_audio_port(core_, -1); // any free port until an account asks
     if (options.packetTimeMs > 0 && options.packetTimeMs <= 200) {
         linphone_core_set_upload_ptime(core_, options.packetTimeMs);
         linphone_core_set_download_ptime(core_, options.packetTimeMs);
@@ -263,6 +266,7 @@ void LinphoneEngine::iterate()
         return;
     linphone_core_iterate(core_);
     checkRegistrationDeadlines();
+    checkTransferDeadlines();
 }
 
 template <typename Condition>
@@ -418,6 +422,8 @@ void LinphoneEngine::registerAccount(int accountId, const AccountRequest& reques
 
     if (request.firstRtpPort > 0 && request.firstRtpPort <= 65535 - kRtpPortSpan)
         linphone_core_set_audio_port_range(core_, request.firstRtpPort, request.firstRtpPort + kRtpPortSpan);
+    else
+        linphone_core_set_audio_port(core_, -1); // any free port
     linphone_config_set_int(linphone_core_get_config(core_), "sip", "keepalive_period",
                             request.keepAliveSeconds > 0 ? request.keepAliveSeconds * 1000 : 30000);
     linphone_core_enable_keep_alive(core_, request.keepAliveSeconds > 0 ? TRUE : FALSE);
@@ -718,7 +724,8 @@ void LinphoneEngine::transferCall(int callId, int legId, const std::string& targ
         reportCallEndedWithoutCall(legId);
         return;
     }
-    transferLegs_.push_back(TransferLeg{legId, record->call, false, false});
+    transferLegs_.push_back(
+        TransferLeg{legId, record->call, false, false, std::chrono::steady_clock::now() + kTransferBound});
     callbacks().reportCallState(legId, ORVANTA_CALL_CALLING);
     const LinphoneStatus status = linphone_call_transfer_to(record->call, address);
     linphone_address_unref(address);
@@ -748,6 +755,17 @@ void LinphoneEngine::transferStateChanged(LinphoneCall* call, LinphoneCallState 
     } else if (state == LinphoneCallStateError) {
         leg->ended = true;
         callbacks().reportCallState(leg->legId, ORVANTA_CALL_DISCONNECTED);
+    }
+}
+
+void LinphoneEngine::checkTransferDeadlines()
+{
+    const auto now = std::chrono::steady_clock::now();
+    for (auto& leg : transferLegs_) {
+        if (!leg.ended && !leg.connected && now >= leg.deadline) {
+            leg.ended = true;
+            callbacks().reportCallState(leg.legId, ORVANTA_CALL_DISCONNECTED);
+        }
     }
 }
 
