@@ -13,16 +13,19 @@ EngineThread::~EngineThread()
 bool EngineThread::start(std::function<bool()> setup, Command tick)
 {
     tick_ = std::move(tick);
+    // The thread owns the promise, so nothing it touches lives on this stack.
     std::promise<bool> started;
     auto result = started.get_future();
-    thread_ = std::thread([this, setup = std::move(setup), &started]() mutable { run(std::move(setup), &started); });
+    thread_ = std::thread([this, setup = std::move(setup), started = std::move(started)]() mutable {
+        run(std::move(setup), started);
+    });
     if (result.get())
         return true;
     thread_.join();
     return false;
 }
 
-void EngineThread::run(std::function<bool()> setup, std::promise<bool>* started)
+void EngineThread::run(std::function<bool()> setup, std::promise<bool>& started)
 {
     threadId_ = std::this_thread::get_id();
     const bool ok = setup();
@@ -30,7 +33,7 @@ void EngineThread::run(std::function<bool()> setup, std::promise<bool>* started)
         std::lock_guard lock(mutex_);
         accepting_ = ok;
     }
-    started->set_value(ok);
+    started.set_value(ok);
     if (!ok)
         return;
 

@@ -37,7 +37,7 @@ public:
     bool isCurrentThread() const;
 
 private:
-    void run(std::function<bool()> setup, std::promise<bool>* started);
+    void run(std::function<bool()> setup, std::promise<bool>& started);
 
     const std::chrono::milliseconds tickInterval_;
     std::thread thread_;

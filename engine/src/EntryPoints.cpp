@@ -12,6 +12,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 namespace orvanta::engine {
 
@@ -37,6 +38,15 @@ std::shared_ptr<Runtime> runtime;
 std::atomic<int> nextCallId{1};
 std::atomic<int> nextAccountId{1};
 std::atomic<bool> encryptionOn{false};
+
+// The service's key material. Only the on/off switch acts (TLS signalling and
+// mandatory SRTP); the numbers and the key text are kept as given.
+struct EncryptionKeys {
+    std::vector<int> numbers;
+    std::string text;
+};
+std::mutex keysMutex;
+EncryptionKeys keys;
 
 std::shared_ptr<Runtime> current()
 {
@@ -72,9 +82,13 @@ int status(bool ok)
     return ok ? 0 : -1;
 }
 
-int setEncryption(int on)
+int setEncryption(int on, std::vector<int> numbers, const char* text = nullptr)
 {
     encryptionOn = on != 0;
+    std::lock_guard lock(keysMutex);
+    keys.numbers = std::move(numbers);
+    if (text)
+        keys.text = textOrEmpty(text);
     return 0;
 }
 
@@ -91,6 +105,8 @@ ORVANTA_API int dll_init(int size, int sprt)
     std::lock_guard lock(runtimeMutex);
     if (runtime)
         return -1;
+    // Encryption is chosen anew for every start.
+    encryptionOn = false;
     auto fresh = std::make_shared<Runtime>();
     fresh->engine = std::make_unique<LinphoneEngine>(EngineSettings::fromEnvironment(), nextCallId);
     fresh->thread = std::make_unique<EngineThread>(kTickInterval);
@@ -229,34 +245,35 @@ ORVANTA_API int dll_sendMessage(int accountId, const char* recipientUri, const c
     }));
 }
 
-ORVANTA_API int dll_setSIPEncryptionConfiguration(int on, int, int)
+ORVANTA_API int dll_setSIPEncryptionConfiguration(int on, int k1, int k0)
 {
-    return setEncryption(on);
+    return setEncryption(on, {k1, k0});
 }
 
-ORVANTA_API int dll_setRTPEncryptionConfiguration(int on, int, int, int, int, int, int)
+ORVANTA_API int dll_setRTPEncryptionConfiguration(int on, int k1, int k0, int flag, int p1, int p2, int p0)
 {
-    return setEncryption(on);
+    return setEncryption(on, {k1, k0, flag, p1, p2, p0});
 }
 
-ORVANTA_API int dll_new_setSIPEncryptionConfiguration(int on, int, int, int)
+ORVANTA_API int dll_new_setSIPEncryptionConfiguration(int on, int k1, int k0, int k2)
 {
-    return setEncryption(on);
+    return setEncryption(on, {k1, k0, k2});
 }
 
-ORVANTA_API int dll_set_new_RTPEncryptionConfiguration(int on, int, int, int, int, int, int, int)
+ORVANTA_API int dll_set_new_RTPEncryptionConfiguration(int on, int k1, int k0, int k2, int flag, int p1, int p2,
+                                                       int p0)
 {
-    return setEncryption(on);
+    return setEncryption(on, {k1, k0, k2, flag, p1, p2, p0});
 }
 
-ORVANTA_API int dll_setSIPEncryptionConfiguration2(int on, const char*)
+ORVANTA_API int dll_setSIPEncryptionConfiguration2(int on, const char* key)
 {
-    return setEncryption(on);
+    return setEncryption(on, {}, key);
 }
 
-ORVANTA_API int dll_setRTPEncryptionConfiguration2(int on, const char*)
+ORVANTA_API int dll_setRTPEncryptionConfiguration2(int on, const char* key)
 {
-    return setEncryption(on);
+    return setEncryption(on, {}, key);
 }
 
 ORVANTA_API int dll_getNumOfCodecs(void)

@@ -16,6 +16,8 @@ namespace {
 constexpr auto kCallEndBound = std::chrono::milliseconds(2000);
 constexpr auto kUnregisterBound = std::chrono::milliseconds(2000);
 constexpr int kRtpPortSpan = 200;
+// A transfer whose outcome the transferee never reports counts as failed.
+constexpr auto kTransferBound = std::chrono::seconds(32);
 
 std::string withSlash(const std::filesystem::path& dir)
 {
@@ -206,6 +208,10 @@ bool LinphoneEngine::start(const StartOptions& options)
     linphone_core_set_use_rfc2833_for_dtmf(core_, TRUE);
     linphone_core_set_use_info_for_dtmf(core_, FALSE);
     linphone_core_set_media_encryption(core_, LinphoneMediaEncryptionNone);
+    // The dialer holds and retrieves lines itself; a new call must not pause
+    // the others behind its back.
+    linphone_core_set_media_resource_mode(core_, LinphoneSharedMediaResources);
+    linphone_core_set_audio_port(core_, -1); // any free port until an account asks
     if (options.packetTimeMs > 0 && options.packetTimeMs <= 200) {
         linphone_core_set_upload_ptime(core_, options.packetTimeMs);
         linphone_core_set_download_ptime(core_, options.packetTimeMs);
@@ -249,7 +255,8 @@ void LinphoneEngine::configureAudio()
     // audio has arrived.
     const auto silence = workDir_ / "silence.wav";
     linphone_core_set_play_file(core_, writeSilence(silence) ? silence.c_str() : nullptr);
-    if (!settings_.nullAudio)
+    static std::atomic<bool> told{false};
+    if (!settings_.nullAudio && !told.exchange(true))
         std::fprintf(stderr, "orvanta engine: no sound card found; calls run without audio devices\n");
 }
 
@@ -259,6 +266,7 @@ void LinphoneEngine::iterate()
         return;
     linphone_core_iterate(core_);
     checkRegistrationDeadlines();
+    checkTransferDeadlines();
 }
 
 template <typename Condition>
@@ -384,25 +392,19 @@ void LinphoneEngine::registerAccount(int accountId, const AccountRequest& reques
     LinphoneAccountParams* params = linphone_core_create_account_params(core_);
     linphone_account_params_set_identity_address(params, identity);
 
-    // The registrar is the account URI's host.
-    LinphoneAddress* server = linphone_address_clone(account);
-    linphone_address_set_username(server, nullptr);
+    // Requests go to the outbound proxy when there is one (REGISTER too, so
+    // that encrypted signalling never bypasses it), else to the registrar,
+    // the account URI's host. That first hop is the only route: out-of-dialog
+    // requests such as MESSAGE lose the target's port and must reach the
+    // service all the same.
+    LinphoneAddress* server = parseAddress(request.proxyUri);
+    if (!server) {
+        server = linphone_address_clone(account);
+        linphone_address_set_username(server, nullptr);
+    }
     if (encrypted_)
         linphone_address_set_transport(server, LinphoneTransportTls);
     linphone_account_params_set_server_address(params, server);
-
-    // Everything goes through the outbound proxy, or else through the
-    // registrar: out-of-dialog requests such as MESSAGE lose the target's
-    // port and need a route to reach the service.
-    LinphoneAddress* proxy = parseAddress(request.proxyUri);
-    if (!proxy)
-        proxy = linphone_address_clone(server);
-    if (encrypted_)
-        linphone_address_set_transport(proxy, LinphoneTransportTls);
-    bctbx_list_t* routes = bctbx_list_append(nullptr, proxy);
-    linphone_account_params_set_routes_addresses(params, routes);
-    bctbx_list_free(routes);
-    linphone_address_unref(proxy);
     linphone_account_params_set_outbound_proxy_enabled(params, TRUE);
     linphone_address_unref(server);
     linphone_account_params_set_expires(params, request.expiresSeconds > 0 ? request.expiresSeconds : 3600);
@@ -420,6 +422,8 @@ void LinphoneEngine::registerAccount(int accountId, const AccountRequest& reques
 
     if (request.firstRtpPort > 0 && request.firstRtpPort <= 65535 - kRtpPortSpan)
         linphone_core_set_audio_port_range(core_, request.firstRtpPort, request.firstRtpPort + kRtpPortSpan);
+    else
+        linphone_core_set_audio_port(core_, -1); // any free port
     linphone_config_set_int(linphone_core_get_config(core_), "sip", "keepalive_period",
                             request.keepAliveSeconds > 0 ? request.keepAliveSeconds * 1000 : 30000);
     linphone_core_enable_keep_alive(core_, request.keepAliveSeconds > 0 ? TRUE : FALSE);
@@ -720,7 +724,8 @@ void LinphoneEngine::transferCall(int callId, int legId, const std::string& targ
         reportCallEndedWithoutCall(legId);
         return;
     }
-    transferLegs_.push_back(TransferLeg{legId, record->call, false, false});
+    transferLegs_.push_back(
+        TransferLeg{legId, record->call, false, false, std::chrono::steady_clock::now() + kTransferBound});
     callbacks().reportCallState(legId, ORVANTA_CALL_CALLING);
     const LinphoneStatus status = linphone_call_transfer_to(record->call, address);
     linphone_address_unref(address);
@@ -750,6 +755,17 @@ void LinphoneEngine::transferStateChanged(LinphoneCall* call, LinphoneCallState 
     } else if (state == LinphoneCallStateError) {
         leg->ended = true;
         callbacks().reportCallState(leg->legId, ORVANTA_CALL_DISCONNECTED);
+    }
+}
+
+void LinphoneEngine::checkTransferDeadlines()
+{
+    const auto now = std::chrono::steady_clock::now();
+    for (auto& leg : transferLegs_) {
+        if (!leg.ended && !leg.connected && now >= leg.deadline) {
+            leg.ended = true;
+            callbacks().reportCallState(leg.legId, ORVANTA_CALL_DISCONNECTED);
+        }
     }
 }
 

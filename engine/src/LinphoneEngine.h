@@ -79,6 +79,7 @@ private:
         LinphoneCall* original = nullptr;
         bool connected = false;
         bool ended = false;
+        std::chrono::steady_clock::time_point deadline;
     };
     struct Account {
         LinphoneAccount* account = nullptr;
@@ -106,6 +107,7 @@ private:
     void endTransferLegsOf(LinphoneCall* original);
     void finishRecording(int callId);
     void checkRegistrationDeadlines();
+    void checkTransferDeadlines();
 
     void configureAudio();
     void configureLogging();

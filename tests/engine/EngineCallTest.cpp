@@ -6,6 +6,16 @@
 namespace orvanta::test {
 namespace {
 
+// A phone of user with password "<user>pw" registered at registrar.
+Baresip::Options peer(const std::string& user, const std::string& registrar)
+{
+    Baresip::Options options;
+    options.user = user;
+    options.password = user + "pw";
+    options.registrar = registrar;
+    return options;
+}
+
 // One Kamailio and two baresip phones (bob, carol) serve the whole suite;
 // the engine signs in as alice before each test.
 class EngineCalls : public EngineFixture {
@@ -14,9 +24,13 @@ public:
     {
         EngineFixture::SetUpTestSuite();
         try {
-            proxy = new Kamailio({{"alice", "alicepw"}, {"bob", "bobpw"}, {"carol", "carolpw"}});
-            bob = new Baresip({"bob", "bobpw", proxy->hostPort(), false});
-            carol = new Baresip({"carol", "carolpw", proxy->hostPort(), true});
+            proxy = new Kamailio(
+                {{"alice", "alicepw"}, {"bob", "bobpw"}, {"carol", "carolpw"}, {"dave", "davepw"}, {"erin", "erinpw"}},
+                true);
+            bob = new Baresip(peer("bob", proxy->hostPort()));
+            auto carolOptions = peer("carol", proxy->hostPort());
+            carolOptions.messageTarget = proxy->uri("alice");
+            carol = new Baresip(carolOptions);
         } catch (const std::exception& error) {
             TearDownTestSuite();
             FAIL() << error.what();
@@ -120,6 +134,15 @@ TEST_F(EngineCalls, UnknownTargetEndsTheCall)
     EXPECT_TRUE(events().waitForCallState(callId, ORVANTA_CALL_DISCONNECTED, 3s));
 }
 
+TEST_F(EngineCalls, PeerDecliningEndsTheCall)
+{
+    const int callId = api().makeCall(accountId_, bob->uri().c_str());
+    ASSERT_TRUE(bob->waitForEvent("CALL_INCOMING"));
+    EXPECT_TRUE(bob->command("hangup").ok);
+    EXPECT_TRUE(events().waitForCallState(callId, ORVANTA_CALL_DISCONNECTED, 3s));
+    EXPECT_FALSE(events().waitForCallState(callId, ORVANTA_CALL_ANSWERING, 10ms));
+}
+
 TEST_F(EngineCalls, DtmfTravelsBothWays)
 {
     const int callId = connectedCallTo(*bob);
@@ -212,8 +235,17 @@ TEST_F(EngineCalls, ConferenceJoinsBothCallsAndSurvivesAMemberLeaving)
 {
     const int first = connectedCallTo(*bob);
     const int second = connectedCallTo(*carol);
+    const auto sofar = events().all();
+    EXPECT_TRUE(std::none_of(sofar.begin(), sofar.end(),
+                             [](const auto& e) { return e.kind == EngineEvents::Kind::HoldConfirmed; }))
+        << "a new call put the first on hold";
+    bob->clearEvents();
+    carol->clearEvents();
     EXPECT_EQ(api().callConference(second), 0);
-    EXPECT_FALSE(events().waitForCallState(first, ORVANTA_CALL_DISCONNECTED, 1s));
+    // Joining the conference renegotiates each member's media.
+    EXPECT_TRUE(bob->waitForEvent("CALL_REMOTE_SDP"));
+    EXPECT_TRUE(carol->waitForEvent("CALL_REMOTE_SDP"));
+    EXPECT_FALSE(events().waitForCallState(first, ORVANTA_CALL_DISCONNECTED, 500ms));
     EXPECT_TRUE(bob->command("hangup").ok);
     EXPECT_TRUE(events().waitForCallState(first, ORVANTA_CALL_DISCONNECTED, 3s));
     EXPECT_FALSE(events().waitForCallState(second, ORVANTA_CALL_DISCONNECTED, 500ms));
@@ -246,9 +278,9 @@ TEST_F(EngineCalls, MessagesTravelBothWays)
     EXPECT_EQ(api().sendMessage(accountId_, bob->uri().c_str(), "hello bob"), 0);
     EXPECT_TRUE(bob->waitForOutput("hello bob")) << bob->output();
 
-    ASSERT_TRUE(sendSippMessage("carol", "alice", sipPort_, "hello alice"));
+    ASSERT_TRUE(carol->sendMessage("hello alice")) << carol->output();
     const auto message = events().waitFor(EngineEvents::Kind::Message, 3s);
-    ASSERT_TRUE(message);
+    ASSERT_TRUE(message) << carol->output();
     EXPECT_EQ(message->text, "sip:carol@127.0.0.1");
     EXPECT_EQ(message->body, "hello alice");
 }
@@ -260,13 +292,34 @@ TEST_F(EngineCalls, CodecPrioritiesDecideTheOfferOrder)
     EXPECT_EQ(api().setCodecPriority("G722/8000/1", 200), 0);
     EXPECT_EQ(api().setCodecPriority("PCMA/8000/1", 255), 0);
     EXPECT_EQ(api().setCodecPriority("G723/8000/1", 0), 0); // not in this build: ignored
-    const int callId = api().makeCall(accountId_, ("sip:x@" + callee.hostPort()).c_str());
-    const std::string offer = callee.waitForOffer(5s);
+    // This account also asks for RTP ports from 41000 on.
+    const std::string uri = proxy->uri("erin");
+    const int account = api().registerAccount(uri.c_str(), uri.c_str(), "*", "erin", "erinpw", nullptr, 1, 600,
+                                              41000, 0);
+    ASSERT_EQ(events().waitForRegistration(account, 5s), 200);
+    const int callId = api().makeCall(account, ("sip:x@" + callee.hostPort()).c_str());
+    const std::string offer = callee.waitForOffer(5s).audioLine;
     ASSERT_FALSE(offer.empty());
     // "m=audio <port> RTP/AVP 8 9 ..." : PCMA, then G722, and no PCMU.
+    const int rtpPort = std::stoi(offer.substr(8));
+    EXPECT_GE(rtpPort, 41000);
+    EXPECT_LE(rtpPort, 41200);
     const auto formats = offer.substr(offer.find("RTP/AVP") + 8) + " ";
     EXPECT_EQ(formats.rfind("8 9 ", 0), 0u) << offer;
     EXPECT_EQ(formats.find(" 0 "), std::string::npos) << offer;
+    EXPECT_TRUE(events().waitForCallState(callId, ORVANTA_CALL_DISCONNECTED, 3s));
+}
+
+TEST_F(EngineCalls, PacketTimeIsOffered)
+{
+    ASSERT_EQ(api().shutdown(), 0);
+    running_ = false;
+    ASSERT_EQ(api().init(40, sipPort_), 0);
+    running_ = true;
+    ASSERT_EQ(registerAt(proxy->hostPort(), "alice", "alicepw"), 200);
+    SippOfferCatcher callee;
+    const int callId = api().makeCall(accountId_, ("sip:x@" + callee.hostPort()).c_str());
+    EXPECT_EQ(callee.waitForOffer(5s).packetTime, "40");
     EXPECT_TRUE(events().waitForCallState(callId, ORVANTA_CALL_DISCONNECTED, 3s));
 }
 
@@ -285,6 +338,33 @@ TEST_F(EngineCalls, ShutdownEndsCallsAndAllowsANewStart)
     EXPECT_EQ(registerAt(proxy->hostPort(), "alice", "alicepw"), 200);
     const int next = connectedCallTo(*bob);
     EXPECT_NE(next, callId);
+}
+
+TEST_F(EngineCalls, EncryptionGivesTlsSignallingAndMandatorySrtp)
+{
+    auto daveOptions = peer("dave", proxy->tlsHostPort());
+    daveOptions.tlsAndSrtp = true;
+    daveOptions.autoAnswer = true;
+    Baresip dave(daveOptions);
+    EXPECT_EQ(api().setSipEncryption2(1, "key"), 0);
+    const std::string uri = proxy->uri("erin");
+    const std::string tlsProxy = "sip:" + proxy->tlsHostPort();
+    const int account =
+        api().registerAccount(uri.c_str(), uri.c_str(), "*", "erin", "erinpw", tlsProxy.c_str(), 1, 600, 0, 0);
+    ASSERT_EQ(events().waitForRegistration(account, 5s), 200) << proxy->output();
+    EXPECT_NE(proxy->output().find("registered erin over tls"), std::string::npos) << proxy->output();
+
+    const int secured = api().makeCall(account, dave.uri().c_str());
+    EXPECT_TRUE(events().waitForCallState(secured, ORVANTA_CALL_CONNECTED, 5s)) << dave.output();
+    EXPECT_TRUE(dave.waitForEvent("CALL_ESTABLISHED"));
+    EXPECT_EQ(api().releaseCall(secured), 0);
+    EXPECT_TRUE(events().waitForCallState(secured, ORVANTA_CALL_DISCONNECTED, 3s));
+
+    // A peer without SRTP cannot take the call.
+    bob->command("answermode", "auto");
+    const int plain = api().makeCall(account, bob->uri().c_str());
+    EXPECT_TRUE(events().waitForCallState(plain, ORVANTA_CALL_DISCONNECTED, 5s));
+    EXPECT_FALSE(events().waitForCallState(plain, ORVANTA_CALL_CONNECTED, 10ms));
 }
 
 TEST_F(EngineCalls, WrongPasswordIsRejectedByTheRegistrar)

@@ -61,11 +61,17 @@ TEST_F(EngineWithoutAccount, RefusesWhatNeedsAnAccountOrARunningEngine)
     ASSERT_GT(call, 0);
     EXPECT_TRUE(events().waitForCallState(call, ORVANTA_CALL_DISCONNECTED, 2s)) << "unknown account";
 
+    EXPECT_EQ(api().dialDtmf(call, "x", 1), -1);
+    EXPECT_EQ(api().dialDtmf(call, "", 1), -1);
+
     ASSERT_EQ(api().shutdown(), 0);
     running_ = false;
     EXPECT_EQ(api().makeCall(1, "sip:bob@127.0.0.1"), -1);
     EXPECT_EQ(api().releaseCall(call), -1);
     EXPECT_EQ(api().shutdown(), -1);
+
+    SilentUdpPeer taken;
+    EXPECT_EQ(api().init(0, taken.port()), -1) << "port in use";
 }
 
 TEST_F(EngineWithoutAccount, ListsItsCodecs)

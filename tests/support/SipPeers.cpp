@@ -3,6 +3,7 @@
 #include <rapidjson/document.h>
 
 #include <arpa/inet.h>
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -183,7 +184,8 @@ SippOfferCatcher::SippOfferCatcher() : port_(freePort())
                         "  <recv request=\"INVITE\">\n"
                         "    <action>\n"
                         "      <ereg regexp=\"m=audio [^\r\n]*\" search_in=\"body\" assign_to=\"mline\"/>\n"
-                        "      <log message=\"OFFER [$mline] END\"/>\n"
+                        "      <ereg regexp=\"a=ptime:[0-9]+\" search_in=\"body\" assign_to=\"ptime\"/>\n"
+                        "      <log message=\"OFFER [$mline] [$ptime] END\"/>\n"
                         "    </action>\n"
                         "  </recv>\n" +
                             sippReply("603 Decline") +
@@ -201,9 +203,9 @@ std::string SippOfferCatcher::hostPort() const
     return std::string(kLoopback) + ":" + std::to_string(port_);
 }
 
-std::string SippOfferCatcher::waitForOffer(std::chrono::milliseconds timeout)
+SippOfferCatcher::Offer SippOfferCatcher::waitForOffer(std::chrono::milliseconds timeout)
 {
-    std::string line;
+    Offer offer;
     waitUntil(
         [&] {
             std::ifstream in(dir_ / "offer.log");
@@ -214,11 +216,15 @@ std::string SippOfferCatcher::waitForOffer(std::chrono::milliseconds timeout)
             const auto end = log.find(" END", start == std::string::npos ? 0 : start);
             if (start == std::string::npos || end == std::string::npos)
                 return false;
-            line = log.substr(start + 6, end - start - 6);
+            const std::string found = log.substr(start + 6, end - start - 6);
+            const auto split = found.rfind(" ");
+            offer.audioLine = found.substr(0, split);
+            if (split != std::string::npos && found.compare(split + 1, 8, "a=ptime:") == 0)
+                offer.packetTime = found.substr(split + 9);
             return true;
         },
         timeout);
-    return line;
+    return offer;
 }
 
 SilentUdpPeer::SilentUdpPeer()
@@ -238,47 +244,29 @@ SilentUdpPeer::~SilentUdpPeer()
         ::close(socket_);
 }
 
-bool sendSippMessage(const std::string& fromUser, const std::string& toUser, int port, const std::string& text)
-{
-    TempDir dir;
-    const auto scenario = dir / "message.xml";
-    writeFile(scenario,
-              "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<scenario name=\"message\">\n"
-              "  <send><![CDATA[\n"
-              "MESSAGE sip:" +
-                  toUser +
-                  "@[remote_ip]:[remote_port] SIP/2.0\n"
-                  "Via: SIP/2.0/[transport] [local_ip]:[local_port];branch=[branch]\n"
-                  "From: <sip:" +
-                  fromUser +
-                  "@[local_ip]>;tag=[pid]SIPpTag00[call_number]\n"
-                  "To: <sip:" +
-                  toUser +
-                  "@[remote_ip]:[remote_port]>\n"
-                  "Call-ID: [call_id]\n"
-                  "CSeq: 1 MESSAGE\n"
-                  "Max-Forwards: 70\n"
-                  "Content-Type: text/plain\n"
-                  "Content-Length: [len]\n"
-                  "\n" +
-                  text +
-                  "]]></send>\n"
-                  "  <recv response=\"200\" optional=\"true\" next=\"done\"/>\n"
-                  "  <recv response=\"202\"/>\n"
-                  "  <label id=\"done\"/>\n"
-                  "</scenario>\n");
-    ChildProcess sipp;
-    if (!sipp.start("sipp", {std::string(kLoopback) + ":" + std::to_string(port), "-sf", scenario.string(), "-i",
-                             kLoopback, "-p", std::to_string(freePort()), "-m", "1", "-nostdin", "-timeout", "5s",
-                             "-timeout_error"},
-                    dir / "sipp.log"))
-        return false;
-    return sipp.waitForExit(std::chrono::milliseconds(8000)) == 0;
-}
-
 // ---- Kamailio ----
 
-Kamailio::Kamailio(std::vector<SipAccount> accounts) : port_(freePort())
+TestCertificate makeTestCertificate(const std::filesystem::path& dir)
+{
+    TestCertificate files{dir / "cert.pem", dir / "key.pem", dir / "combined.pem"};
+    ChildProcess openssl;
+    const bool made =
+        openssl.start("openssl",
+                      {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes",
+                       "-keyout", files.key.string(), "-out", files.certificate.string(), "-days", "2", "-subj",
+                       "/CN=127.0.0.1"},
+                      dir / "openssl.log") &&
+        openssl.waitForExit(std::chrono::milliseconds(10000)) == 0;
+    if (!made)
+        throw std::runtime_error("openssl could not make a certificate:\n" + openssl.output());
+    std::ifstream certificate(files.certificate), key(files.key);
+    std::ostringstream both;
+    both << certificate.rdbuf() << key.rdbuf();
+    writeFile(files.combined, both.str());
+    return files;
+}
+
+Kamailio::Kamailio(std::vector<SipAccount> accounts, bool tls) : port_(freePort()), tlsPort_(tls ? freePort() : 0)
 {
     std::string passwords;
     for (const auto& account : accounts) {
@@ -287,14 +275,28 @@ Kamailio::Kamailio(std::vector<SipAccount> accounts) : port_(freePort())
         passwords += "    case \"" + account.user + "\": $var(password) = \"" + account.password + "\"; break;\n";
     }
     const std::string listen = std::string(kLoopback) + ":" + std::to_string(port_);
+    std::string tlsSettings = "disable_tcp=yes\n";
+    if (tls) {
+        const auto files = makeTestCertificate(dir_.path());
+        writeFile(dir_ / "tls.cfg", "[server:default]\nmethod = TLSv1.2+\nverify_certificate = no\n"
+                                    "require_certificate = no\nprivate_key = " +
+                                        files.key.string() + "\ncertificate = " + files.certificate.string() +
+                                        "\n\n[client:default]\nmethod = TLSv1.2+\nverify_certificate = no\n"
+                                        "require_certificate = no\n");
+        const std::string tlsListen = std::string(kLoopback) + ":" + std::to_string(tlsPort_);
+        tlsSettings = "enable_tls=yes\ntcp_children=2\nlisten=tls:" + tlsListen + "\nalias=\"" + tlsListen +
+                      "\"\nloadmodule \"/usr/lib/x86_64-linux-gnu/kamailio/modules/tls.so\"\n"
+                      "modparam(\"tls\", \"config\", \"" +
+                      (dir_ / "tls.cfg").string() + "\")\n";
+    }
     const std::string config = R"KAM(#!KAMAILIO
 debug=1
 log_stderror=yes
 children=2
-disable_tcp=yes
 auto_aliases=no
 listen=udp:)KAM" + listen + R"KAM(
 alias=")KAM" + listen + R"KAM("
+)KAM" + tlsSettings + R"KAM(
 mpath="/usr/lib/x86_64-linux-gnu/kamailio/modules/"
 loadmodule "tm.so"
 loadmodule "sl.so"
@@ -325,7 +327,8 @@ request_route {
   t_check_trans();
   if (is_method("REGISTER")) {
     route(AUTH);
-    if (!save("location")) sl_reply_error();
+    if (!save("location")) { sl_reply_error(); exit; }
+    xlog("L_ERR", "registered $tU over $pr\n");
     exit;
   }
   # A pre-loaded Route naming this proxy is consumed here.
@@ -360,6 +363,11 @@ route[AUTH] {
                                         dir_ / "kamailio.log");
     if (!started || !waitForUdpPort(process_, port_))
         throw std::runtime_error("kamailio did not start:\n" + process_.output());
+}
+
+std::string Kamailio::tlsHostPort() const
+{
+    return std::string(kLoopback) + ":" + std::to_string(tlsPort_);
 }
 
 std::string Kamailio::hostPort() const
@@ -412,6 +420,9 @@ Baresip::Baresip(Options options)
         throw std::invalid_argument("baresip user and password must be letters and digits");
     const auto tone = dir_ / "tone.wav";
     writeToneWav(tone, std::chrono::seconds(20));
+    std::string tlsSettings;
+    if (options_.tlsAndSrtp)
+        tlsSettings = "sip_certificate " + makeTestCertificate(dir_.path()).combined.string() + "\n";
     const std::string rtpFirst = std::to_string(freePort() & ~1);
     writeFile(dir_ / "config", "poll_method epoll\n"
                                "sip_listen " + std::string(kLoopback) + ":" + std::to_string(sipPort_) + "\n"
@@ -419,7 +430,7 @@ Baresip::Baresip(Options options)
                                "audio_alert aubridge,nil\n"
                                "audio_source aufile," + tone.string() + "\n"
                                "rtp_ports " + rtpFirst + "-" + std::to_string(std::stoi(rtpFirst) + 20) + "\n"
-                               "module_path /usr/lib/baresip/modules\n"
+                               "module_path /usr/lib/baresip/modules\n" + tlsSettings +
                                "module g711.so\n"
                                "module aufile.so\n"
                                "module aubridge.so\n"
@@ -430,14 +441,24 @@ Baresip::Baresip(Options options)
                                "module_app account.so\n"
                                "module_app menu.so\n"
                                "module_app ctrl_tcp.so\n"
+                               "module_app contact.so\n"
                                "ctrl_tcp_listen " + std::string(kLoopback) + ":" + std::to_string(controlPort_) + "\n");
     std::string account = options_.registrar.empty()
                               ? "<sip:" + options_.user + "@" + kLoopback + ":" + std::to_string(sipPort_) + ">;regint=0"
-                              : "<sip:" + options_.user + "@" + options_.registrar + ">;auth_pass=" +
+                              : "<sip:" + options_.user + "@" + options_.registrar +
+                                    (options_.tlsAndSrtp ? ";transport=tls" : "") + ">;auth_pass=" +
                                     options_.password + ";regint=600";
+    if (options_.tlsAndSrtp)
+        account += ";mediaenc=srtp-mand";
     account += options_.autoAnswer ? ";answermode=auto" : ";answermode=manual";
     writeFile(dir_ / "accounts", account + "\n");
-    writeFile(dir_ / "contacts", "");
+    // The contact module sends messages to its current contact.
+    if (options_.messageTarget.empty()) {
+        writeFile(dir_ / "contacts", "");
+    } else {
+        writeFile(dir_ / "contacts", "<" + options_.messageTarget + ">\n");
+        writeFile(dir_ / "current_contact", options_.messageTarget + "\n");
+    }
 
     if (!process_.start("stdbuf", {"-oL", "-eL", "baresip", "-4", "-n", kLoopback, "-f", dir_.path().string()},
                         dir_ / "baresip.log", ChildProcess::Input::OpenPipe))
@@ -591,6 +612,11 @@ std::optional<Baresip::Event> Baresip::waitForEvent(const std::string& type, std
         return false;
     });
     return found;
+}
+
+bool Baresip::sendMessage(const std::string& text)
+{
+    return command("message", text).ok;
 }
 
 void Baresip::clearEvents()

@@ -81,7 +81,12 @@ int main()
         auto& events = EngineEvents::instance();
 
         orvanta::test::Kamailio proxy({{"alice", "alicepw"}, {"bob", "bobpw"}});
-        orvanta::test::Baresip bob({"bob", "bobpw", proxy.hostPort(), true});
+        orvanta::test::Baresip::Options peer;
+        peer.user = "bob";
+        peer.password = "bobpw";
+        peer.registrar = proxy.hostPort();
+        peer.autoAnswer = true;
+        orvanta::test::Baresip bob(peer);
 
         std::vector<double> starts, stops, registrations, answered, connected;
         const std::string account = proxy.uri("alice");

@@ -11,7 +11,19 @@
  *
  * Strings are NUL-terminated 8-bit text; the engine copies what it keeps.
  * Entry points whose result the dialer ignores return 0 on success and -1
- * when the request was refused (unknown id, not initialised, bad argument).
+ * when the request was refused (not initialised, bad argument). Requests
+ * about an unknown call id are accepted and then ignored.
+ *
+ * Environment, read by dll_init:
+ *   ORVANTA_ENGINE_NULL_AUDIO=1          no sound devices at all (tests);
+ *                                         without a sound card the engine
+ *                                         falls back to this by itself
+ *   ORVANTA_ENGINE_LOG=<file>            the SIP stack's debug log (quiet
+ *                                         otherwise)
+ *   ORVANTA_ENGINE_REGISTER_TIMEOUT_MS   how long a registration may stay
+ *                                         unanswered before 408 (default
+ *                                         15000)
+ *   ORVANTA_ENGINE_BIND_ADDRESS          local address for SIP (default all)
  */
 #ifndef ORVANTA_ENGINE_H
 #define ORVANTA_ENGINE_H
@@ -37,8 +49,9 @@ enum {
     ORVANTA_CALL_DISCONNECTED = 6
 };
 
-/* Registration results: the final SIP status code (200 on success). A
- * registrar that does not answer or cannot be reached is reported as 408. */
+/* Registration results: the final SIP status code (200 on success, also
+ * after each refresh). A registrar that does not answer or cannot be reached
+ * is reported as 408, once per attempt. */
 typedef int (*OrvantaRegStateCallback)(int accountId, int sipCode);
 typedef int (*OrvantaCallStateCallback)(int callId, int state);
 /* callerUri is the caller's bare SIP URI ("sip:user@host"). */
@@ -48,45 +61,59 @@ typedef int (*OrvantaDtmfDigitCallback)(int callId, int digit);
 typedef int (*OrvantaCallHoldConfirmCallback)(int callId);
 typedef int (*OrvantaMessageReceivedCallback)(const char* senderUri, const char* text);
 
-/* Starts the engine. size: audio packet time in ms (0 = default).
+/* Starts the engine and returns 0, or -1 when it is already running or the
+ * port cannot be bound. size: audio packet time in ms (0 = default).
  * sprt: local SIP UDP port (0 = any free port). A later dll_init after
- * dll_shutdown starts a fresh engine in the same process. */
+ * dll_shutdown starts a fresh engine in the same process; encryption is off
+ * again until a setter turns it on. */
 ORVANTA_API int dll_init(int size, int sprt);
 
 /* Registers an account and returns its id (> 0), or -1 when the engine is
  * not running or the arguments are unusable.
  * realm "*" answers any realm. proxyUri (may be NULL) becomes the outbound
- * proxy. flag is reserved (the dialer passes 1).
+ * proxy: every request of the account, REGISTER included, goes there first;
+ * without it requests go to the host of accountUri. flag is reserved (the
+ * dialer passes 1).
  * rereg: registration expiry in seconds (0 = 3600). rtrp: first RTP port
- * (0 = any). keep: keep-alive interval in seconds (0 = off). */
+ * (0 = any). keep: keep-alive interval in seconds (0 = off).
+ * The result comes through onRegStateCallback with this id. */
 ORVANTA_API int dll_registerAccount(const char* accountUri, const char* identityUri,
                                     const char* realm, const char* user,
                                     const char* password, const char* proxyUri, int flag,
                                     int rereg, int rtrp, int keep);
 
-/* Places a call to targetUri on the account; returns the call id (> 0) or -1. */
+/* Places a call to targetUri on the account; returns the call id (> 0) or -1.
+ * A call that cannot be placed reports only ORVANTA_CALL_DISCONNECTED. */
 ORVANTA_API int dll_makeCall(int accountId, const char* targetUri);
-/* Accepts an incoming call; code is the SIP answer code (200). */
+/* Accepts an incoming call; code is the SIP answer code (200; a code of 300
+ * or more declines it instead, 486 as busy). */
 ORVANTA_API int dll_answerCall(int callId, int code);
+/* Hangs up, cancels, or declines a call still being offered. */
 ORVANTA_API int dll_releaseCall(int callId);
+/* Confirmed through onCallHoldConfirmCallback. */
 ORVANTA_API int dll_holdCall(int callId);
 ORVANTA_API int dll_retrieveCall(int callId);
 /* Blind transfer. The transfer leg is reported as a NEW call id with
  * states 1 -> 4 -> 5 on success, or 6 on failure; the transferred call then
- * ends with 6. */
+ * ends with 6, and so does the leg (this side is no longer part of it). */
 ORVANTA_API int dll_xferCall(int callId, const char* targetUri);
-/* Joins every connected call into one local conference. */
+/* Joins every connected call into one local conference. Refused (-1)
+ * while no account is registered. */
 ORVANTA_API int dll_callConference(int callId);
 /* Sends one RFC 2833 digit; mode is reserved (the dialer passes 1). */
 ORVANTA_API int dll_dialDtmf(int callId, const char* digit, int mode);
+/* Records the call (16-bit mono 8 kHz WAV) to wavPath; the file is complete
+ * once recording stops or the call ends. One recording at a time: starting
+ * another ends the first. */
 ORVANTA_API int dll_callRecording_start(int callId, const char* wavPath);
 ORVANTA_API int dll_callRecording_stop(void);
 /* codec: "PCMU/8000/1" style name. priority 0 disables the codec; higher
  * priorities come earlier in the offer. Names the engine lacks are ignored. */
 ORVANTA_API int dll_setCodecPriority(const char* codec, int priority);
 ORVANTA_API int dll_sendMessage(int accountId, const char* recipientUri, const char* text);
-/* Unregisters and stops within a bounded time. No callback runs after it
- * returns. */
+/* Ends every call (each reports 6), unregisters and stops, within a few
+ * seconds at most. No callback runs after it returns. Refused (-1) when not
+ * running or when called from inside a callback. */
 ORVANTA_API int dll_shutdown(void);
 
 /* Encryption. on = 1 from any setter means signalling over TLS to the
@@ -102,9 +129,10 @@ ORVANTA_API int dll_set_new_RTPEncryptionConfiguration(int on, int k1, int k0, i
 ORVANTA_API int dll_setSIPEncryptionConfiguration2(int on, const char* key);
 ORVANTA_API int dll_setRTPEncryptionConfiguration2(int on, const char* key);
 
-/* Codec listing: dll_getCodec copies the name of codec index (0-based) into
- * buffer (NUL-terminated, truncated to capacity) and returns the name's full
- * length, or -1 for an index out of range. */
+/* Codec listing, in offer order, disabled codecs included (0 / -1 while the
+ * engine is not running): dll_getCodec copies the name of codec index
+ * (0-based) into buffer (NUL-terminated, truncated to capacity) and returns
+ * the name's full length, or -1 for an index out of range. */
 ORVANTA_API int dll_getNumOfCodecs(void);
 ORVANTA_API int dll_getCodec(int index, char* buffer, int capacity);
 
