@@ -87,6 +87,10 @@ SignInServices networkSignInServices(const DeploymentSettings& deployment)
         return platform::runWithoutUserInput(
             [deployment, body, key] { return Request(deployment).provisioningPost(body, key); });
     };
+    services.askBalance = [deployment](const QString& user) {
+        return platform::runWithoutUserInput(
+            [deployment, user] { return orvanta::askBalance(deployment, user); });
+    };
     return services;
 }
 

@@ -2,42 +2,31 @@
 
 #include "app/RecordFile.h"
 #include "controls/MessageBox.h"
+#include "platform/BlockingWait.h"
+#include "platform/NetworkState.h"
 #include "signin/CMainLogin.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
+#include <QKeyEvent>
 #include <QLabel>
-#include <QMouseEvent>
-#include <QTimer>
-#include <QToolButton>
-#include <QHBoxLayout>
-#include <QVBoxLayout>
+#include <QMenu>
+#include <QSystemTrayIcon>
+#include <QUrl>
 
 namespace orvanta {
 
 namespace {
 
-const QSize kWindowSize(320, 560);
+const QSize kWindowSize(340, 660);
 constexpr std::chrono::milliseconds kSavedAccountCheck{2000};
+constexpr std::chrono::milliseconds kInternetCheck{1000};
+constexpr std::chrono::milliseconds kFlashInterval{500};
+constexpr std::chrono::milliseconds kAccountLoginPause{3000};
 
-QLabel* makeLabel(QWidget* parent, const QString& role, Qt::Alignment alignment)
-{
-    auto* label = new QLabel(parent);
-    label->setAlignment(alignment);
-    label->setWordWrap(true);
-    label->setAccessibleDescription(role);
-    return label;
-}
-
-QToolButton* makeTitleButton(QWidget* parent, const QString& text, const QString& tip)
-{
-    auto* button = new QToolButton(parent);
-    button->setText(text);
-    button->setToolTip(tip);
-    button->setAccessibleName(tip);
-    button->setAutoRaise(true);
-    button->setStyleSheet(QStringLiteral("QToolButton { color: white; font-size: 16px; }"));
-    return button;
-}
+const QString kNotRegistered = QStringLiteral("You are not Registered");
+const QString kCallInProgress = QStringLiteral("Call is in progress");
 
 // The user part of "sip:user@host".
 QString userPart(const QString& uri)
@@ -52,6 +41,43 @@ QString userPart(const QString& uri)
     return user;
 }
 
+std::optional<KeyPress> keyPressOf(const QKeyEvent& event)
+{
+    switch (event.key()) {
+    case Qt::Key_Backspace:
+        return KeyPress::of(KeyPress::Kind::Backspace);
+    case Qt::Key_Delete:
+        return KeyPress::of(KeyPress::Kind::Delete);
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return KeyPress::of(KeyPress::Kind::Enter);
+    case Qt::Key_Escape:
+        return KeyPress::of(KeyPress::Kind::Escape);
+    case Qt::Key_Tab:
+        return KeyPress::of(KeyPress::Kind::Tab);
+    case Qt::Key_Backtab:
+        return KeyPress::of(KeyPress::Kind::BackTab);
+    default:
+        break;
+    }
+    if (event.key() >= Qt::Key_F1 && event.key() <= Qt::Key_F6) {
+        return KeyPress::functionKey(event.key() - Qt::Key_F1 + 1);
+    }
+    const QString text = event.text();
+    if (text.size() == 1 && text[0].isPrint()) {
+        return KeyPress::of(text[0]);
+    }
+    return std::nullopt;
+}
+
+}
+
+void PendingCallLog::AddCallLogEntry(const QString& number, const QString& duration, char kind)
+{
+    entries_.push_back({number, duration, kind});
+    if (onAdded) {
+        onAdded(entries_.back());
+    }
 }
 
 CZebSoftPhoneDlg::CZebSoftPhoneDlg(SignInServices services, std::filesystem::path engineLibrary,
@@ -60,50 +86,142 @@ CZebSoftPhoneDlg::CZebSoftPhoneDlg(SignInServices services, std::filesystem::pat
                     parent),
       services_(std::move(services)),
       engine_(std::move(engineLibrary)),
-      startup_(engine_, events_, signInFlags_, flags_, *this)
+      face_(*this, faceActions()),
+      startup_(engine_, events_, signInFlags_, flags_, *this),
+      sounds_(player_, QCoreApplication::applicationDirPath().toStdString()),
+      calls_(EngineApi{}, CallPorts{face_, sounds_, timers_, callLog_, *this, nullptr}),
+      connectivity_([] { return platform::isInternetConnected(); })
 {
     setWindowTitle(QStringLiteral("Orvanta"));
-    buildControls();
+    setFocusPolicy(Qt::StrongFocus);
+    timers_.setTickHandler([this](int line) { calls_.calls().tickLine(line); });
+    calls_.attach(events_);
     connect(&events_, &EngineEvents::registrationState, this,
             &CZebSoftPhoneDlg::onRegistrationState);
     connect(&events_, &EngineEvents::messageReceived, this, &CZebSoftPhoneDlg::onMessage);
+    connect(&face_, &MainWindowFace::flashingChanged, this, &CZebSoftPhoneDlg::onFlashing);
+    internetTimer_.setInterval(kInternetCheck);
+    connect(&internetTimer_, &QTimer::timeout, this,
+            [this] { calls_.internet().check(connectivity_()); });
+    flashTimer_.setInterval(kFlashInterval);
+    connect(&flashTimer_, &QTimer::timeout, this, [this] { QApplication::alert(this, 400); });
+    callLog_.onAdded = [this](const PendingCallLog::Entry& entry) {
+        if (entry.kind == 'M') {
+            notify(QStringLiteral("Missed Call"), entry.number);
+        }
+    };
+    buildMenuAndTray();
 }
 
 CZebSoftPhoneDlg::~CZebSoftPhoneDlg() = default;
 
-void CZebSoftPhoneDlg::buildControls()
+MainWindowFace::Actions CZebSoftPhoneDlg::faceActions()
 {
-    minimizeButton_ = makeTitleButton(this, QStringLiteral("_"), QStringLiteral("Minimize"));
-    connect(minimizeButton_, &QToolButton::clicked, this, &QWidget::showMinimized);
-    closeButton_ = makeTitleButton(this, QStringLiteral("X"), QStringLiteral("Close"));
-    connect(closeButton_, &QToolButton::clicked, this, [this] { requestQuit(false); });
+    MainWindowFace::Actions a;
+    a.dialKey = [this](QChar key) { calls_.entry().pressDialKey(key); };
+    a.selectLine = [this](int line) { calls_.lines().SelectLine(line); };
+    a.toggle = [this](Toggle toggle, bool pressed) { onToggle(toggle, pressed); };
+    a.call = [this] { calls_.entry().MakeCall(); };
+    a.hangUp = [this] { calls_.calls().EndCall(); };
+    a.clear = [this] { calls_.entry().Clear(); };
+    a.back = [this] { calls_.entry().Back(); };
+    a.settings = [this] {
+        if (!calls_.selectedLineInUse()) {
+            menu_->popup(mapToGlobal(QPoint(30, 210)));
+        }
+    };
+    a.minimize = [this] { showMinimized(); };
+    a.close = [this] { requestQuit(false); };
+    a.myAccount = [this] {
+        if (reply_) {
+            openProvisionedPage(reply_->myAccounts);
+        }
+    };
+    return a;
+}
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(24, 4, 24, 24);
-    auto* titleRow = new QHBoxLayout();
-    titleRow->addStretch();
-    titleRow->addWidget(minimizeButton_);
-    titleRow->addWidget(closeButton_);
-    layout->addLayout(titleRow);
-    banner_ = makeLabel(this, QStringLiteral("Banner"), Qt::AlignCenter);
-    statusLine_ = makeLabel(this, QStringLiteral("Status line"), Qt::AlignCenter);
-    QFont statusFont = statusLine_->font();
-    statusFont.setBold(true);
-    statusLine_->setFont(statusFont);
-    internetLabel_ = makeLabel(this, QStringLiteral("Internet state"), Qt::AlignCenter);
-    internetLabel_->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0);"));
-    footer_ = makeLabel(this, QStringLiteral("Footer"), Qt::AlignCenter);
-    footer_->setStyleSheet(QStringLiteral("color: white;"));
-    layout->addWidget(banner_);
-    layout->addWidget(statusLine_);
-    layout->addWidget(internetLabel_);
-    layout->addStretch();
-    layout->addWidget(footer_);
+void CZebSoftPhoneDlg::buildMenuAndTray()
+{
+    menu_ = new QMenu(QStringLiteral("Menu"), this);
+    menu_->addAction(QStringLiteral("Account Login"), this, &CZebSoftPhoneDlg::accountLogin);
+    menu_->addAction(QStringLiteral("About..."), this, &CZebSoftPhoneDlg::showAbout);
+    menu_->addAction(QStringLiteral("Exit"), this, [this] { requestQuit(false); });
+
+    tray_ = new QSystemTrayIcon(this);
+    tray_->setToolTip(QStringLiteral("Orvanta"));
+    tray_->setIcon(QIcon(QPixmap::fromImage(background().scaled(32, 32, Qt::KeepAspectRatio,
+                                                                Qt::SmoothTransformation))));
+    tray_->setContextMenu(nullptr);
+    connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason why) {
+        if (!flags_.mainWindowActive) {
+            return;
+        }
+        switch (why) {
+        case QSystemTrayIcon::Trigger:
+            setVisible(!isVisible());
+            break;
+        case QSystemTrayIcon::DoubleClick:
+            QDialog::show();
+            raise();
+            break;
+        case QSystemTrayIcon::Context:
+            raise();
+            menu_->popup(QCursor::pos());
+            break;
+        default:
+            break;
+        }
+    });
+}
+
+void CZebSoftPhoneDlg::onToggle(Toggle toggle, bool pressed)
+{
+    CallFeatures& features = calls_.features();
+    switch (toggle) {
+    case Toggle::Hold:
+        features.Hold();
+        break;
+    case Toggle::Transfer:
+        features.ToggleTransfer();
+        break;
+    case Toggle::Conference:
+        features.Conference();
+        break;
+    case Toggle::Record:
+        features.Record();
+        break;
+    case Toggle::AutoAnswer:
+        features.setAutoAnswer(pressed);
+        face_.setToggle(toggle, pressed);
+        break;
+    case Toggle::DoNotDisturb:
+        features.setDoNotDisturb(pressed);
+        face_.setToggle(toggle, pressed);
+        break;
+    }
+}
+
+void CZebSoftPhoneDlg::onFlashing(bool flashing)
+{
+    if (flashing && !flashTimer_.isActive()) {
+        flashTimer_.start();
+        notify(QStringLiteral("Incoming Call"), calls_.state().lastCaller);
+    } else if (!flashing) {
+        flashTimer_.stop();
+    }
+}
+
+void CZebSoftPhoneDlg::notify(const QString& title, const QString& text)
+{
+    if (tray_->isVisible()) {
+        tray_->showMessage(title, text);
+    }
 }
 
 bool CZebSoftPhoneDlg::loadEngineLibrary()
 {
     if (engine_.load()) {
+        calls_.setEngine(engine_.api());
         return true;
     }
     orvanta::showMessage(this, QStringLiteral("Unable to Load DLL"));
@@ -131,6 +249,35 @@ void CZebSoftPhoneDlg::runModal()
     }
 }
 
+EngineStartupInputs CZebSoftPhoneDlg::startupInputs() const
+{
+    EngineStartupInputs inputs;
+    inputs.sipUser = record_.userName;
+    inputs.recordSavePassword = flags_.autoSignIn ? record_.savePassword : 0;
+    inputs.recordPassword = record_.password;
+    inputs.typedPassword = record_.password;
+    inputs.callsAllowed = calls_.state().callsAllowed;
+    if (signInDialog_ && !flags_.autoSignIn) {
+        inputs.replyText = signInDialog_->flow().replyText();
+        inputs.portalSipPassword = signInDialog_->flow().portal().sipPassword;
+    }
+    return inputs;
+}
+
+bool CZebSoftPhoneDlg::startEngine(const EngineStartupInputs& inputs)
+{
+    reply_ = startup_.StartEngine(inputs);
+    if (!reply_) {
+        return false;
+    }
+    PhoneState& state = calls_.state();
+    state.registrarHost = reply_->registrarIp;
+    state.accountHandle = startup_.registered() ? startup_.accountHandle()
+                                                 : signIn_.accountHandle;
+    calls_.setEngine(engine_.api());
+    return true;
+}
+
 void CZebSoftPhoneDlg::open()
 {
     // Read here, not only by the sign-in dialog, so a start that skips the
@@ -138,28 +285,25 @@ void CZebSoftPhoneDlg::open()
     loadRecordFile(kFailoverRecordKind, failover_);
     flags_.mainWindowActive = true;
     flags_.running = true;
-    flags_.callsAllowed = false;
 
-    EngineStartupInputs inputs;
-    inputs.sipUser = record_.userName;
-    inputs.recordSavePassword = flags_.autoSignIn ? record_.savePassword : 0;
-    inputs.recordPassword = record_.password;
-    inputs.typedPassword = record_.password;
+    calls_.calls().ResetLines();
+    EngineStartupInputs inputs = startupInputs();
     if (flags_.autoSignIn) {
         inputs.replyText = fetchOwnProvisioning();
         inputs.portalSipPassword = ownPortalSipPassword_;
-    } else if (signInDialog_) {
-        inputs.replyText = signInDialog_->flow().replyText();
-        inputs.portalSipPassword = signInDialog_->flow().portal().sipPassword;
     }
-    const bool started = startup_.StartEngine(inputs).has_value();
+    const bool started = startEngine(inputs);
     if (flags_.autoSignIn) {
         QTimer::singleShot(kSavedAccountCheck, this, &CZebSoftPhoneDlg::checkSavedAccountConfirmed);
     }
     if (started) {
-        setStatusLine(QStringLiteral("Ready : ") + record_.userName);
-        flags_.callsAllowed = true;
+        QueryBalance();
+        calls_.calls().SessionReady(record_.userName);
     }
+    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+        tray_->show();
+    }
+    internetTimer_.start();
 }
 
 QByteArray CZebSoftPhoneDlg::fetchOwnProvisioning()
@@ -196,19 +340,44 @@ void CZebSoftPhoneDlg::onMessage(const QString& senderUri, const QString& text)
 {
     // No message window exists: the last message shows in the banner.
     lastMessage_ = userPart(senderUri) + QStringLiteral(": ") + text;
-    setBanner(QStringLiteral("Message from ") + lastMessage_);
+    face_.setBanner(QStringLiteral("Message from ") + lastMessage_);
+    notify(QStringLiteral("Message"), lastMessage_);
+}
+
+void CZebSoftPhoneDlg::QueryBalance()
+{
+    if (!services_.askBalance) {
+        return;
+    }
+    const BalanceResult result = services_.askBalance(record_.userName);
+    if (result.failure == BalanceFailure::Unreachable) {
+        orvanta::showMessage(this, QStringLiteral("Error in OpenURL"));
+        return;
+    }
+    if (result.answer) {
+        face_.setBalanceText(QStringLiteral("Balance :") + result.answer->balance +
+                             result.answer->currency);
+    }
+    face_.balance()->show();
+}
+
+void CZebSoftPhoneDlg::openProvisionedPage(const QString& url)
+{
+    if (!calls_.state().callsAllowed) {
+        orvanta::showMessage(this, kNotRegistered);
+        return;
+    }
+    QDesktopServices::openUrl(QUrl(url));
 }
 
 void CZebSoftPhoneDlg::completeEngineStartup()
 {
-    EngineStartupInputs inputs;
-    inputs.sipUser = record_.userName;
-    inputs.typedPassword = record_.password;
+    EngineStartupInputs inputs = startupInputs();
     if (signInDialog_) {
         inputs.replyText = signInDialog_->flow().replyText();
         inputs.portalSipPassword = signInDialog_->flow().portal().sipPassword;
     }
-    startup_.StartEngine(inputs);
+    startEngine(inputs);
 }
 
 void CZebSoftPhoneDlg::takeCredentials(const QString& user, const QString& password,
@@ -216,12 +385,58 @@ void CZebSoftPhoneDlg::takeCredentials(const QString& user, const QString& passw
 {
     record_.userName = user;
     record_.password = password;
-    setStatusLine(QStringLiteral("Ready : ") + user);
 }
 
-void CZebSoftPhoneDlg::refreshBalance()
+void CZebSoftPhoneDlg::accountLogin()
 {
-    // The balance label arrives with the main window's full face.
+    if (!calls_.state().callsAllowed) {
+        orvanta::showMessage(this, kNotRegistered);
+        return;
+    }
+    if (calls_.selectedLineInUse()) {
+        if (calls_.state().internetAvailable) {
+            orvanta::showMessage(this, kCallInProgress);
+        }
+        return;
+    }
+    engine_.shutdown();
+    flags_.autoSignIn = false;
+    CMainLogin dialog(*this, services_, engine_, events_, signInFlags_, flags_, this);
+    signInFlags_ = SignInFlags{};
+    signInFlags_.reSignInMode = true;
+    dialog.enterReSignInMode();
+    dialog.flow().prefill(record_.savePassword, record_.reservedText, record_.userName);
+    CMainLogin* previous = signInDialog_;
+    signInDialog_ = &dialog;
+    flags_.accountLoginPause = true;
+    platform::pauseWithoutUserInput(kAccountLoginPause);
+    flags_.accountLoginPause = false;
+    if (flags_.closeBothRequested) {
+        signInDialog_ = previous;
+        finish();
+        return;
+    }
+    QDialog::hide();
+    const bool signedIn = dialog.exec() == QDialog::Accepted;
+    signInDialog_ = previous;
+    QDialog::show();
+    if (signedIn) {
+        record_.userName = dialog.flow().userName();
+        record_.password = dialog.flow().password();
+        record_.savePassword = dialog.flow().savePassword();
+        face_.setStatusLine(QStringLiteral("Ready : ") + record_.userName);
+    }
+}
+
+void CZebSoftPhoneDlg::showAbout()
+{
+    if (calls_.selectedLineInUse()) {
+        orvanta::showMessage(this, kCallInProgress);
+        return;
+    }
+    showMessageBox({this,
+                    QStringLiteral("Orvanta 1.0.9\nSoftphone for the prepaid calling service"),
+                    QStringLiteral("About Orvanta"), false});
 }
 
 void CZebSoftPhoneDlg::quitApplication()
@@ -231,6 +446,13 @@ void CZebSoftPhoneDlg::quitApplication()
 
 void CZebSoftPhoneDlg::requestQuit(bool fromWindowClose)
 {
+    if (finished_) {
+        return;
+    }
+    if (calls_.checkQuit() != CallController::QuitCheck::Confirm) {
+        return;
+    }
+    face_.showDialPanel();
     const QString question = fromWindowClose
                                  ? QStringLiteral("Are you sure you want to close the Application ?")
                                  : QStringLiteral("Are you sure you want to close the Application?");
@@ -262,6 +484,10 @@ void CZebSoftPhoneDlg::finish()
 {
     finished_ = true;
     flags_.mainWindowActive = false;
+    internetTimer_.stop();
+    flashTimer_.stop();
+    player_.stop();
+    tray_->hide();
     engine_.shutdown();
     done(QDialog::Accepted);
 }
@@ -276,6 +502,28 @@ void CZebSoftPhoneDlg::closeEvent(QCloseEvent* event)
     requestQuit(true);
 }
 
+void CZebSoftPhoneDlg::keyPressEvent(QKeyEvent* event)
+{
+    const std::optional<KeyPress> key = keyPressOf(*event);
+    if (!key) {
+        SkinnedDialog::keyPressEvent(event);
+        return;
+    }
+    switch (calls_.entry().keyPress(*key)) {
+    case KeyResult::Handled:
+        event->accept();
+        break;
+    case KeyResult::ConfirmQuit:
+        requestQuit(false);
+        break;
+    case KeyResult::PassOn:
+        if (key->kind != KeyPress::Kind::Escape) {
+            SkinnedDialog::keyPressEvent(event);
+        }
+        break;
+    }
+}
+
 void CZebSoftPhoneDlg::reject()
 {
     // Escape belongs to the dial pad, never to closing the window.
@@ -283,22 +531,22 @@ void CZebSoftPhoneDlg::reject()
 
 void CZebSoftPhoneDlg::setStatusLine(const QString& text)
 {
-    statusLine_->setText(text);
+    face_.setStatusLine(text);
 }
 
 void CZebSoftPhoneDlg::setBanner(const QString& text)
 {
-    banner_->setText(text);
+    face_.setBanner(text);
 }
 
 void CZebSoftPhoneDlg::setFooter(const QString& text)
 {
-    footer_->setText(text);
+    face_.setFooter(text);
 }
 
 void CZebSoftPhoneDlg::showSignInControls()
 {
-    // The main window's own sign-in fields come with its full face.
+    // The main window's own sign-in fields lie outside its visible shape.
 }
 
 void CZebSoftPhoneDlg::showMessage(const QString& text)

@@ -8,6 +8,7 @@ namespace orvanta {
 std::optional<ProvisioningReply> EngineStartup::StartEngine(const EngineStartupInputs& inputs)
 {
     const EngineApi& api = engine_.api();
+    registered_ = false;
     if (!signIn_.reSignInMode) {
         events_.attachRegistration(api);
     }
@@ -44,6 +45,7 @@ std::optional<ProvisioningReply> EngineStartup::StartEngine(const EngineStartupI
         (signIn_.attemptDone && signIn_.reSignInMode && signIn_.restoring)) {
         sipPassword_ = chooseSipPassword(inputs);
         accountHandle_ = registerSipAccount(api, config, inputs.sipUser, sipPassword_);
+        registered_ = true;
     }
     events_.attachCalls(api);
     ApplyCodecPriorities(api);
@@ -54,7 +56,7 @@ QString EngineStartup::chooseSipPassword(const EngineStartupInputs& inputs) cons
 {
     // A saved account signs in with the portal's SIP password when the portal
     // answered; the saved password only stands in for it.
-    const bool portalPreferred = inputs.recordSavePassword != 0 || !main_.callsAllowed ||
+    const bool portalPreferred = inputs.recordSavePassword != 0 || !inputs.callsAllowed ||
                                  signIn_.anyFailure();
     if (portalPreferred && inputs.portalSipPassword) {
         return QString::fromUtf8(*inputs.portalSipPassword);

@@ -31,6 +31,7 @@ struct EngineStartupInputs {
     QString recordPassword;
     std::optional<QByteArray> portalSipPassword;
     QString typedPassword;
+    bool callsAllowed = false;   // the main window already allows calls
 };
 
 // The main window's engine start-up: callbacks, encryption, registration
@@ -47,6 +48,8 @@ public:
     std::optional<ProvisioningReply> StartEngine(const EngineStartupInputs& inputs);
 
     int accountHandle() const { return accountHandle_; }
+    // Whether the last start-up registered the account itself.
+    bool registered() const { return registered_; }
     const QString& sipPassword() const { return sipPassword_; }
 
 private:
@@ -58,6 +61,7 @@ private:
     MainWindowFlags& main_;
     EngineStartupView& view_;
     int accountHandle_ = 0;
+    bool registered_ = false;
     QString sipPassword_;
 };
 

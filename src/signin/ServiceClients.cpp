@@ -75,11 +75,54 @@ std::string portalLoginUrl(const QString& portalBase, const QString& user, const
            encoded(user) + "&password=" + encoded(password) + "&aid=";
 }
 
-std::string portalBalanceUrl(const QString& portalBase, const QString& user,
-                             const QByteArray& idClient)
+std::string portalBalanceUrl(const QString& portalBase, const QString& user)
 {
     return withoutTrailingSlash(portalBase) + "/vportal/API/TRAMOZED/balance_api.php?user=" +
-           encoded(user) + "&idClient=" + platform::percentEncode(idClient.toStdString());
+           encoded(user) + "&idClient=IDCLIENT";
+}
+
+std::optional<BalanceAnswer> parseBalanceAnswer(const QByteArray& text)
+{
+    QByteArray cleaned = text.trimmed();
+    cleaned.replace("\r\n", "");
+    rapidjson::Document document;
+    document.Parse(cleaned.constData(), static_cast<size_t>(cleaned.size()));
+    if (document.HasParseError() || !document.IsObject()) {
+        return std::nullopt;
+    }
+    const auto list = document.FindMember("listbalance");
+    if (list == document.MemberEnd() || !list->value.IsArray()) {
+        return std::nullopt;
+    }
+    std::optional<BalanceAnswer> answer;
+    for (const rapidjson::Value& element : list->value.GetArray()) {
+        if (!element.IsObject()) {
+            continue;
+        }
+        BalanceAnswer values = answer.value_or(BalanceAnswer{});
+        for (const auto& [key, slot] : {std::pair{"balance", &values.balance},
+                                        std::pair{"currency", &values.currency}}) {
+            const auto member = element.FindMember(key);
+            if (member != element.MemberEnd() && member->value.IsString()) {
+                *slot = QString::fromUtf8(member->value.GetString(),
+                                          static_cast<qsizetype>(member->value.GetStringLength()));
+            }
+        }
+        answer = values;
+    }
+    return answer;
+}
+
+BalanceResult askBalance(const DeploymentSettings& deployment, const QString& user)
+{
+    const platform::HttpResult result =
+        platform::httpGet(portalBalanceUrl(deployment.portalUrl, user),
+                          serviceOptions(deployment, kMaxPortalAnswer));
+    if (!result.transferred) {
+        return {BalanceFailure::Unreachable, std::nullopt};
+    }
+    auto answer = parseBalanceAnswer(QByteArray::fromStdString(result.body));
+    return {answer ? BalanceFailure::None : BalanceFailure::Unreadable, answer};
 }
 
 PortalAnswer parsePortalAnswer(const QByteArray& text)

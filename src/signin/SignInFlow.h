@@ -66,6 +66,7 @@ struct SignInServices {
     std::function<std::optional<PortalAnswer>(const QString& user, const QString& password)>
         askPortal;
     std::function<QByteArray(const std::string& body, const std::string& key)> provisioningPost;
+    std::function<BalanceResult(const QString& user)> askBalance;
 };
 
 // The sign-in dialog's logic: portal, provisioning, engine start and

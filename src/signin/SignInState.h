@@ -25,7 +25,6 @@ struct SignInFlags {
 struct MainWindowFlags {
     bool mainWindowActive = false;
     bool running = false;  // the main window has initialised
-    bool callsAllowed = false;
     bool autoSignIn = false;
     bool registrationConfirmed = false;
     bool reloginNeeded = false;

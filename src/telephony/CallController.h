@@ -41,6 +41,7 @@ public:
     void attach(EngineEvents& events);
 
     PhoneState& state() { return state_; }
+    const PhoneState& state() const { return state_; }
     LineSelector& lines() { return selector_; }
     CallStateMachine& calls() { return machine_; }
     CallFeatures& features() { return features_; }

@@ -92,9 +92,9 @@ TEST_F(MainWindowTest, SavedAccountRegistersWithThePortalPasswordAndStaysOpenWhe
     EXPECT_EQ(registrations[0].textArg(0), "sip:alice@reg.example");
     EXPECT_EQ(registrations[0].textArg(4), "portal-sip");
     EXPECT_EQ(scripted_.callsTo("dll_init").size(), 1u);
-    EXPECT_EQ(window_->statusLine()->text(), QStringLiteral("Ready : alice"));
-    EXPECT_EQ(window_->banner()->text(), QStringLiteral("Hi"));
-    EXPECT_EQ(window_->footer()->text(), QStringLiteral("Bye"));
+    EXPECT_EQ(window_->face().statusLine()->text(), QStringLiteral("Ready : alice"));
+    EXPECT_EQ(window_->face().banner()->text(), QStringLiteral("Hi"));
+    EXPECT_EQ(window_->face().footer()->text(), QStringLiteral("Bye"));
 
     scripted_.fireRegistration(21, 200);
     QTest::qWait(2300);
@@ -128,8 +128,8 @@ TEST_F(MainWindowTest, InactiveDialerIsNotShownAsReady)
 {
     reply_ = R"({"status":"2"})";
     startWithSavedAccount();
-    EXPECT_EQ(window_->statusLine()->text(), QStringLiteral("Inactive Dialer"));
-    EXPECT_FALSE(window_->flags().callsAllowed);
+    EXPECT_EQ(window_->face().statusLine()->text(), QStringLiteral("Inactive Dialer"));
+    EXPECT_FALSE(window_->calls().state().callsAllowed);
     EXPECT_TRUE(scripted_.callsTo("dll_registerAccount").empty());
 }
 
@@ -146,7 +146,7 @@ TEST_F(MainWindowTest, ReceivedMessageShowsInTheBanner)
     startWithSavedAccount();
     scripted_.fireMessage("sip:bob@10.0.0.1", "call me");
     ASSERT_TRUE(QTest::qWaitFor(
-        [this] { return window_->banner()->text() == "Message from bob: call me"; }, 2000));
+        [this] { return window_->face().banner()->text() == "Message from bob: call me"; }, 2000));
 }
 
 TEST_F(MainWindowTest, QuitAsksFirstThenSavesBothRecords)

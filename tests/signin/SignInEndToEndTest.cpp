@@ -81,7 +81,7 @@ TEST_F(SignInEndToEnd, TypedSignInRegistersAndTheMainWindowIsReady)
             QTest::mouseClick(dialog->signInButton(), Qt::LeftButton);
         }
         if (auto* main = visibleWindow<CZebSoftPhoneDlg>()) {
-            readyText = main->statusLine()->text();
+            readyText = main->face().statusLine()->text();
             main->quitNow();
         }
     });
