@@ -69,13 +69,21 @@ MainWindowFace::MainWindowFace(QWidget& window, Actions actions)
     layout->setSpacing(5);
 
     auto* titleRow = new QHBoxLayout();
-    titleRow->addWidget(makeButton(&window_, QStringLiteral("Menu"), QStringLiteral("Settings"),
-                                   [this] { actions_.settings(); }));
+    QToolButton* title[] = {
+        makeButton(&window_, QStringLiteral("Menu"), QStringLiteral("Settings"),
+                   [this] { actions_.settings(); }),
+        makeButton(&window_, QStringLiteral("_"), QStringLiteral("Minimize"),
+                   [this] { actions_.minimize(); }),
+        makeButton(&window_, QStringLiteral("X"), QStringLiteral("Close"),
+                   [this] { actions_.close(); }),
+    };
+    for (QToolButton* button : title) {
+        button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    }
+    titleRow->addWidget(title[0]);
     titleRow->addStretch();
-    titleRow->addWidget(makeButton(&window_, QStringLiteral("_"), QStringLiteral("Minimize"),
-                                   [this] { actions_.minimize(); }));
-    titleRow->addWidget(makeButton(&window_, QStringLiteral("X"), QStringLiteral("Close"),
-                                   [this] { actions_.close(); }));
+    titleRow->addWidget(title[1]);
+    titleRow->addWidget(title[2]);
     layout->addLayout(titleRow);
     buildScreen(layout);
     buildLines(layout);

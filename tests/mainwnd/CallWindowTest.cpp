@@ -1,0 +1,208 @@
+// Calls through the main window's controls, against the scripted engine.
+#include "controls/MessageBox.h"
+#include "mainwnd/CZebSoftPhoneDlg.h"
+#include "signin/CMainLogin.h"
+#include "support/ScriptedEngine.h"
+#include "support/TestEnvironment.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace orvanta;
+
+class CallWindowTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        setenv("ORVANTA_DATA_DIR", (temp_ / "data").c_str(), 1);
+        setenv("XDG_RUNTIME_DIR", temp_.path().c_str(), 1);
+        setenv("PULSE_SERVER", (temp_ / "no-pulse").c_str(), 1);
+        ASSERT_TRUE(scripted_.load()) << scripted_.error();
+        scripted_.reset();
+        scripted_.setResult("dll_registerAccount", 21);
+        setMessageBoxHandler([this](const MessageBoxRequest& request) {
+            messages_.push_back(request.text);
+            return true;
+        });
+        SignInServices services;
+        services.internetAvailable = [] { return true; };
+        services.askPortal = [](const QString&, const QString&) {
+            return std::optional<PortalAnswer>(PortalAnswer{});
+        };
+        services.provisioningPost = [](const std::string&, const std::string&) {
+            return QByteArray(R"({"status":"1","registrarip":"reg.example","header":"Hi"})");
+        };
+        services.askBalance = [this](const QString&) {
+            ++balanceQueries_;
+            return BalanceResult{BalanceFailure::None, BalanceAnswer{"12.50", "USD"}};
+        };
+        window_ = std::make_unique<CZebSoftPhoneDlg>(services, scripted_.path());
+        window_->setConnectivityCheck([this] { return online_; });
+        dialog_ = std::make_unique<CMainLogin>(*window_, services, window_->engine(),
+                                               window_->events(), window_->signInFlags(),
+                                               window_->flags());
+        window_->attachSignInDialog(dialog_.get());
+        ASSERT_TRUE(window_->loadEngineLibrary());
+        window_->takeAutoSignIn(SignInRecord{1, QString(), QStringLiteral("alice"),
+                                             QStringLiteral("pw")});
+        window_->open();
+        scripted_.fireRegistration(21, 200);
+        window_->show();
+    }
+    void TearDown() override
+    {
+        window_->attachSignInDialog(nullptr);
+        dialog_.reset();
+        window_.reset();
+        setMessageBoxHandler({});
+        unsetenv("PULSE_SERVER");
+    }
+
+    void click(const QString& name)
+    {
+        QAbstractButton* button = window_->face().button(name);
+        ASSERT_NE(button, nullptr) << name.toStdString();
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    void fire(int callId, int state)
+    {
+        scripted_.fireCallState(callId, state);
+        ASSERT_TRUE(scripted_.waitIdle());
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+    }
+    QString status() const { return window_->face().statusLine()->text(); }
+    void picture(const char* name)
+    {
+        window_->grab().save(
+            QString::fromStdString((test::binDir().parent_path() / name).string()));
+    }
+
+    test::TempDir temp_;
+    test::ScriptedEngine scripted_;
+    std::vector<QString> messages_;
+    int balanceQueries_ = 0;
+    bool online_ = true;
+    std::unique_ptr<CZebSoftPhoneDlg> window_;
+    std::unique_ptr<CMainLogin> dialog_;
+};
+
+TEST_F(CallWindowTest, DialledCallRunsThroughItsStatesAndIsLogged)
+{
+    EXPECT_EQ(window_->face().balance()->text(), QStringLiteral("Balance :12.50USD"));
+    picture("main-window-idle.png");
+    scripted_.setResult("dll_makeCall", 7);
+    for (const char* key : {"4", "4", "2", "0"}) {
+        click(QString::fromLatin1(key));
+    }
+    EXPECT_EQ(window_->face().numberDisplay()->text(), QStringLiteral("4420"));
+    click(QStringLiteral("Dial"));
+    const auto dialled = scripted_.callsTo("dll_makeCall");
+    ASSERT_EQ(dialled.size(), 1u);
+    EXPECT_EQ(dialled[0].intArg(0), 21);
+    EXPECT_EQ(dialled[0].textArg(1), "sip:4420@reg.example");
+
+    fire(7, 1);
+    EXPECT_EQ(status(), QStringLiteral("Calling..."));
+    fire(7, 3);
+    EXPECT_EQ(status(), QStringLiteral("Ringing..."));
+    fire(7, 5);
+    EXPECT_EQ(status(), QStringLiteral("Connected..."));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [this] { return window_->face().callTimer()->text() == QStringLiteral("00:00:01"); },
+        2500));
+    picture("main-window-connected.png");
+
+    // Keys during the call are tones, not number digits.
+    QTest::keyClick(window_.get(), Qt::Key_5);
+    ASSERT_EQ(scripted_.callsTo("dll_dialDtmf").size(), 1u);
+    EXPECT_EQ(scripted_.callsTo("dll_dialDtmf")[0].textArg(1), "5");
+
+    const int queriesBefore = balanceQueries_;
+    click(QStringLiteral("Hang Up"));
+    EXPECT_EQ(scripted_.callsTo("dll_releaseCall").size(), 1u);
+    fire(7, 6);
+    EXPECT_EQ(status(), QStringLiteral("Disconnected..."));
+    ASSERT_EQ(window_->callLog().entries().size(), 1u);
+    EXPECT_EQ(window_->callLog().entries()[0].kind, 'D');
+    EXPECT_EQ(window_->callLog().entries()[0].number, QStringLiteral("4420"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return balanceQueries_ > queriesBefore; }, 2000))
+        << "the balance is fetched again after a connected call";
+    ASSERT_TRUE(QTest::qWaitFor([this] { return status() == "Ready : alice"; }, 2000));
+}
+
+TEST_F(CallWindowTest, QuitIsRefusedWhileTheSelectedLineIsInUse)
+{
+    scripted_.setResult("dll_makeCall", 8);
+    click(QStringLiteral("1"));
+    click(QStringLiteral("Dial"));
+    fire(8, 1);
+    click(QStringLiteral("Close"));
+    EXPECT_EQ(messages_, std::vector<QString>{"Please disconnect call first"});
+    EXPECT_TRUE(window_->isVisible());
+}
+
+TEST_F(CallWindowTest, ConferenceOfTwoLines)
+{
+    scripted_.queueResult("dll_makeCall", 11);
+    scripted_.queueResult("dll_makeCall", 12);
+    click(QStringLiteral("1"));
+    click(QStringLiteral("Dial"));
+    fire(11, 1);
+    fire(11, 5);
+    click(QStringLiteral("Line 3"));
+    click(QStringLiteral("2"));
+    click(QStringLiteral("Dial"));
+    fire(12, 1);
+    fire(12, 5);
+    click(QStringLiteral("Conference"));
+    EXPECT_FALSE(scripted_.callsTo("dll_callConference").empty());
+    EXPECT_TRUE(window_->face().button(QStringLiteral("Conference"))->isChecked());
+    picture("main-window-conference.png");
+}
+
+TEST_F(CallWindowTest, LostInternetEndsTheCallAndItsReturnShowsReadyOnce)
+{
+    scripted_.setResult("dll_makeCall", 9);
+    click(QStringLiteral("1"));
+    click(QStringLiteral("Dial"));
+    fire(9, 1);
+    fire(9, 5);
+    online_ = false;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [this] { return window_->face().internetLabel()->text() == "! No Internet Access"; },
+        2500));
+    EXPECT_EQ(scripted_.callsTo("dll_releaseCall").size(), 1u);
+    online_ = true;
+    ASSERT_TRUE(QTest::qWaitFor([this] { return status() == "Ready : alice"; }, 2500));
+    EXPECT_TRUE(window_->face().internetLabel()->text().isEmpty());
+}
+
+TEST_F(CallWindowTest, EveryControlHasAnAccessibleName)
+{
+    for (const char* name : {"Dial", "Hang Up", "Line 1", "Line 4", "0", "#", "*",
+                             "Place call on hold", "Transfer", "Conference", "Record",
+                             "Auto answer", "Do not disturb", "Settings", "Close", "Minimize",
+                             "My Account", "Clear", "Back"}) {
+        QAbstractButton* button = window_->face().button(QString::fromLatin1(name));
+        ASSERT_NE(button, nullptr) << name;
+        EXPECT_EQ(button->accessibleName(), QString::fromLatin1(name));
+    }
+}
+
+TEST_F(CallWindowTest, AutoAnswerToggleAnswersTheNextCall)
+{
+    click(QStringLiteral("Auto answer"));
+    EXPECT_TRUE(window_->face().button(QStringLiteral("Auto answer"))->isChecked());
+    scripted_.fireIncoming(30, "sip:5550100@reg.example");
+    ASSERT_TRUE(scripted_.waitIdle());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !scripted_.callsTo("dll_answerCall").empty(); },
+                                2000));
+    EXPECT_EQ(scripted_.callsTo("dll_answerCall")[0].intArg(0), 30);
+}
+
+}
