@@ -145,6 +145,15 @@ void CZebSoftPhoneDlg::buildMenuAndTray()
     menu_ = new QMenu(QStringLiteral("Menu"), this);
     menu_->addAction(QStringLiteral("Account Login"), this, &CZebSoftPhoneDlg::accountLogin);
     menu_->addAction(QStringLiteral("About..."), this, &CZebSoftPhoneDlg::showAbout);
+    // The recharge page has a command but no place in the original menus.
+    menu_->addAction(QStringLiteral("Recharge"), this, [this] {
+        if (!reply_ || reply_->oRecharge.isEmpty()) {
+            orvanta::showMessage(this,
+                                 QStringLiteral("Request cannot be processed,Please contact support"));
+            return;
+        }
+        QDesktopServices::openUrl(QUrl(reply_->oRecharge));
+    });
     menu_->addAction(QStringLiteral("Exit"), this, [this] { requestQuit(false); });
 
     tray_ = new QSystemTrayIcon(this);

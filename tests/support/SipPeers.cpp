@@ -382,11 +382,12 @@ std::string Kamailio::uri(const std::string& user) const
 
 // ---- baresip ----
 
-void writeToneWav(const std::filesystem::path& path, std::chrono::seconds length)
+void writeToneWav(const std::filesystem::path& path, std::chrono::seconds length, uint32_t rate,
+                  uint16_t channels)
 {
-    constexpr uint32_t rate = 8000;
-    const uint32_t samples = rate * static_cast<uint32_t>(length.count());
-    const uint32_t dataBytes = samples * 2;
+    const uint32_t frames = rate * static_cast<uint32_t>(length.count());
+    const uint32_t frameBytes = 2u * channels;
+    const uint32_t dataBytes = frames * frameBytes;
     std::string wav;
     auto put32 = [&](uint32_t v) {
         for (int i = 0; i < 4; ++i)
@@ -401,15 +402,19 @@ void writeToneWav(const std::filesystem::path& path, std::chrono::seconds length
     wav += "WAVEfmt ";
     put32(16);
     put16(1);
-    put16(1);
+    put16(channels);
     put32(rate);
-    put32(rate * 2);
-    put16(2);
+    put32(rate * frameBytes);
+    put16(static_cast<uint16_t>(frameBytes));
     put16(16);
     wav += "data";
     put32(dataBytes);
-    for (uint32_t i = 0; i < samples; ++i)
-        put16(static_cast<uint16_t>(static_cast<int16_t>(8000 * std::sin(2 * M_PI * 440.0 * i / rate))));
+    for (uint32_t i = 0; i < frames; ++i) {
+        const auto sample =
+            static_cast<uint16_t>(static_cast<int16_t>(8000 * std::sin(2 * M_PI * 440.0 * i / rate)));
+        for (uint16_t channel = 0; channel < channels; ++channel)
+            put16(sample);
+    }
     writeFile(path, wav);
 }
 
@@ -419,7 +424,8 @@ Baresip::Baresip(Options options)
     if (!plainWord(options_.user) || !plainWord(options_.password))
         throw std::invalid_argument("baresip user and password must be letters and digits");
     const auto tone = dir_ / "tone.wav";
-    writeToneWav(tone, std::chrono::seconds(20));
+    const bool opus = options_.codec == Options::Codec::Opus;
+    writeToneWav(tone, std::chrono::seconds(20), opus ? 48000 : 8000, opus ? 2 : 1);
     std::string tlsSettings;
     if (options_.tlsAndSrtp)
         tlsSettings = "sip_certificate " + makeTestCertificate(dir_.path()).combined.string() + "\n";
@@ -431,7 +437,7 @@ Baresip::Baresip(Options options)
                                "audio_source aufile," + tone.string() + "\n"
                                "rtp_ports " + rtpFirst + "-" + std::to_string(std::stoi(rtpFirst) + 20) + "\n"
                                "module_path /usr/lib/baresip/modules\n" + tlsSettings +
-                               "module g711.so\n"
+                               (opus ? "module opus.so\n" : "module g711.so\n") +
                                "module aufile.so\n"
                                "module aubridge.so\n"
                                "module srtp.so\n"

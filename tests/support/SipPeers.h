@@ -12,6 +12,7 @@
 #include "support/TestEnvironment.h"
 
 #include <chrono>
+#include <cstdint>
 #include <condition_variable>
 #include <deque>
 #include <map>
@@ -133,6 +134,9 @@ public:
         // (the agent is reached directly at sip:<user>@127.0.0.1:<sipPort>).
         std::string registrar;
         bool autoAnswer = false;
+        // G711 at 8 kHz, or opus at 48 kHz (the dialer's default offer has
+        // no G711). The phone's tone source runs at the codec's rate.
+        enum class Codec { G711, Opus } codec = Codec::G711;
         // Register over TLS (registrar is then the TLS address) and insist
         // on SRTP for media.
         bool tlsAndSrtp = false;
@@ -196,6 +200,7 @@ private:
 };
 
 // Writes a 16-bit mono 8 kHz WAV with a steady tone.
-void writeToneWav(const std::filesystem::path& path, std::chrono::seconds length);
+void writeToneWav(const std::filesystem::path& path, std::chrono::seconds length,
+                  uint32_t rate = 8000, uint16_t channels = 1);
 
 }

@@ -66,6 +66,7 @@ int main(int argc, char** argv)
         callee.password = kCalleePassword;
         callee.registrar = registrar.hostPort();
         callee.autoAnswer = true;
+        callee.codec = orvanta::test::Baresip::Options::Codec::Opus;
         orvanta::test::Baresip phone(callee);
         std::printf("{\"event\":\"ready\",\"registrar\":\"%s\",\"callee\":\"%s\"}\n",
                     registrar.hostPort().c_str(), kCalleeUser);
