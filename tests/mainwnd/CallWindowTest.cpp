@@ -1,4 +1,5 @@
 // Calls through the main window's controls, against the scripted engine.
+#include "MainWindowHarness.h"
 #include "controls/MessageBox.h"
 #include "mainwnd/CZebSoftPhoneDlg.h"
 #include "signin/CMainLogin.h"
@@ -18,16 +19,9 @@ class CallWindowTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        setenv("ORVANTA_DATA_DIR", (temp_ / "data").c_str(), 1);
-        setenv("XDG_RUNTIME_DIR", temp_.path().c_str(), 1);
-        setenv("PULSE_SERVER", (temp_ / "no-pulse").c_str(), 1);
         ASSERT_TRUE(scripted_.load()) << scripted_.error();
         scripted_.reset();
         scripted_.setResult("dll_registerAccount", 21);
-        setMessageBoxHandler([this](const MessageBoxRequest& request) {
-            messages_.push_back(request.text);
-            return true;
-        });
         SignInServices services;
         services.internetAvailable = [] { return true; };
         services.askPortal = [](const QString&, const QString&) {
@@ -40,34 +34,14 @@ protected:
             ++balanceQueries_;
             return BalanceResult{BalanceFailure::None, BalanceAnswer{"12.50", "USD"}};
         };
-        window_ = std::make_unique<CZebSoftPhoneDlg>(services, scripted_.path());
+        harness_.build(services, scripted_.path());
         window_->setConnectivityCheck([this] { return online_; });
-        dialog_ = std::make_unique<CMainLogin>(*window_, services, window_->engine(),
-                                               window_->events(), window_->signInFlags(),
-                                               window_->flags());
-        window_->attachSignInDialog(dialog_.get());
-        ASSERT_TRUE(window_->loadEngineLibrary());
-        window_->takeAutoSignIn(SignInRecord{1, QString(), QStringLiteral("alice"),
-                                             QStringLiteral("pw")});
-        window_->open();
+        harness_.openWithSavedAccount(QStringLiteral("alice"), QStringLiteral("pw"));
         scripted_.fireRegistration(21, 200);
         window_->show();
     }
-    void TearDown() override
-    {
-        window_->attachSignInDialog(nullptr);
-        dialog_.reset();
-        window_.reset();
-        setMessageBoxHandler({});
-        unsetenv("PULSE_SERVER");
-    }
 
-    void click(const QString& name)
-    {
-        QAbstractButton* button = window_->face().button(name);
-        ASSERT_NE(button, nullptr) << name.toStdString();
-        QTest::mouseClick(button, Qt::LeftButton);
-    }
+    void click(const QString& name) { harness_.click(name); }
     void fire(int callId, int state)
     {
         scripted_.fireCallState(callId, state);
@@ -76,19 +50,14 @@ protected:
         QCoreApplication::processEvents();
     }
     QString status() const { return window_->face().statusLine()->text(); }
-    void picture(const char* name)
-    {
-        window_->grab().save(
-            QString::fromStdString((test::binDir().parent_path() / name).string()));
-    }
+    void picture(const char* name) { harness_.picture(name); }
 
-    test::TempDir temp_;
+    MainWindowHarness harness_;
     test::ScriptedEngine scripted_;
-    std::vector<QString> messages_;
+    std::vector<QString>& messages_ = harness_.messages;
+    std::unique_ptr<CZebSoftPhoneDlg>& window_ = harness_.window;
     int balanceQueries_ = 0;
     bool online_ = true;
-    std::unique_ptr<CZebSoftPhoneDlg> window_;
-    std::unique_ptr<CMainLogin> dialog_;
 };
 
 TEST_F(CallWindowTest, DialledCallRunsThroughItsStatesAndIsLogged)

@@ -1,6 +1,7 @@
 // Real calls from the main window: the real engine signed in through the
 // service stand-in, Kamailio as registrar and proxy, baresip phones as the
 // other side. The window is driven through its buttons and keys.
+#include "MainWindowHarness.h"
 #include "app/DialerWindows.h"
 #include "controls/MessageBox.h"
 #include "mainwnd/CZebSoftPhoneDlg.h"
@@ -84,27 +85,12 @@ protected:
         if (!settings) {
             GTEST_FAIL() << "peers did not start";
         }
-        setenv("ORVANTA_DATA_DIR", (temp_ / "data").c_str(), 1);
-        setenv("XDG_RUNTIME_DIR", temp_.path().c_str(), 1);
-        setenv("PULSE_SERVER", (temp_ / "no-pulse").c_str(), 1);
-        setMessageBoxHandler([this](const MessageBoxRequest& request) {
-            messages_.push_back(request.text);
-            return true;
-        });
         for (Baresip* peer : {bob, carol}) {
             peer->clearEvents();
             peer->command("answermode", "auto");
         }
-        const SignInServices services = networkSignInServices(*settings);
-        window_ = std::make_unique<CZebSoftPhoneDlg>(services, binDir() / "libOrvanta.so");
-        dialog_ = std::make_unique<CMainLogin>(*window_, services, window_->engine(),
-                                               window_->events(), window_->signInFlags(),
-                                               window_->flags());
-        window_->attachSignInDialog(dialog_.get());
-        ASSERT_TRUE(window_->loadEngineLibrary());
-        window_->takeAutoSignIn(SignInRecord{1, QString(), QStringLiteral("demo"),
-                                             QStringLiteral("demo1234")});
-        window_->open();
+        harness_.build(networkSignInServices(*settings), binDir() / "libOrvanta.so");
+        harness_.openWithSavedAccount(QStringLiteral("demo"), QStringLiteral("demo1234"));
         window_->show();
         ASSERT_TRUE(QTest::qWaitFor([this] { return window_->flags().registrationConfirmed; },
                                     5000))
@@ -114,19 +100,10 @@ protected:
     {
         if (window_) {
             window_->quitNow();
-            window_->attachSignInDialog(nullptr);
         }
-        dialog_.reset();
-        window_.reset();
-        setMessageBoxHandler({});
     }
 
-    void click(const QString& name)
-    {
-        QAbstractButton* button = window_->face().button(name);
-        ASSERT_NE(button, nullptr) << name.toStdString();
-        QTest::mouseClick(button, Qt::LeftButton);
-    }
+    void click(const QString& name) { harness_.click(name); }
     void dial(const char* number)
     {
         for (const char* digit = number; *digit; ++digit) {
@@ -157,10 +134,9 @@ protected:
     inline static TempDir* deploymentFile = nullptr;
     inline static DeploymentSettings* settings = nullptr;
 
-    TempDir temp_;
-    std::vector<QString> messages_;
-    std::unique_ptr<CZebSoftPhoneDlg> window_;
-    std::unique_ptr<CMainLogin> dialog_;
+    MainWindowHarness harness_;
+    std::vector<QString>& messages_ = harness_.messages;
+    std::unique_ptr<CZebSoftPhoneDlg>& window_ = harness_.window;
 };
 
 TEST_F(DialerCalls, DialPadCallConnectsCarriesDtmfHoldsAndHangsUp)

@@ -1,5 +1,6 @@
 // The main window's sign-in side against the scripted engine: saved-account
 // start, its 2000 ms check, registration failures, messages, and quitting.
+#include "MainWindowHarness.h"
 #include "app/RecordArchive.h"
 #include "app/RecordDump.h"
 #include "app/RecordFile.h"
@@ -25,15 +26,9 @@ class MainWindowTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        setenv("ORVANTA_DATA_DIR", (temp_ / "data").c_str(), 1);
-        setenv("XDG_RUNTIME_DIR", temp_.path().c_str(), 1);
         ASSERT_TRUE(scripted_.load()) << scripted_.error();
         scripted_.reset();
         scripted_.setResult("dll_registerAccount", 21);
-        setMessageBoxHandler([this](const MessageBoxRequest& request) {
-            messages_.push_back(request.text);
-            return answer_;
-        });
         SignInServices services;
         services.internetAvailable = [] { return true; };
         services.askPortal = [](const QString&, const QString&) {
@@ -44,26 +39,12 @@ protected:
         services.provisioningPost = [this](const std::string&, const std::string&) {
             return reply_;
         };
-        window_ = std::make_unique<CZebSoftPhoneDlg>(services, scripted_.path());
-        dialog_ = std::make_unique<CMainLogin>(*window_, services, window_->engine(),
-                                               window_->events(), window_->signInFlags(),
-                                               window_->flags());
-        window_->attachSignInDialog(dialog_.get());
-        ASSERT_TRUE(window_->loadEngineLibrary());
-    }
-    void TearDown() override
-    {
-        window_->attachSignInDialog(nullptr);
-        dialog_.reset();
-        window_.reset();
-        setMessageBoxHandler({});
+        harness_.build(services, scripted_.path());
     }
 
     void startWithSavedAccount()
     {
-        window_->takeAutoSignIn(SignInRecord{1, QString(), QStringLiteral("alice"),
-                                             QStringLiteral("pw")});
-        window_->open();
+        harness_.openWithSavedAccount(QStringLiteral("alice"), QStringLiteral("pw"));
     }
 
     SignInRecord savedRecord()
@@ -75,13 +56,14 @@ protected:
 
     bool finished() const { return window_->result() == QDialog::Accepted; }
 
-    test::TempDir temp_;
+    MainWindowHarness harness_;
     test::ScriptedEngine scripted_;
     QByteArray reply_ = R"({"status":"1","registrarip":"reg.example","header":"Hi","footer":"Bye"})";
-    std::vector<QString> messages_;
-    bool answer_ = true;
-    std::unique_ptr<CZebSoftPhoneDlg> window_;
-    std::unique_ptr<CMainLogin> dialog_;
+    std::vector<QString>& messages_ = harness_.messages;
+    bool& answer_ = harness_.answer;
+    std::unique_ptr<CZebSoftPhoneDlg>& window_ = harness_.window;
+    std::unique_ptr<CMainLogin>& dialog_ = harness_.dialog;
+    const test::TempDir& temp_ = harness_.temp;
 };
 
 TEST_F(MainWindowTest, SavedAccountRegistersWithThePortalPasswordAndStaysOpenWhenConfirmed)
@@ -218,8 +200,7 @@ TEST_F(MainWindowTest, PictureOfTheSignedInWindow)
 {
     startWithSavedAccount();
     window_->show();
-    const auto path = test::binDir().parent_path() / "main-window.png";
-    EXPECT_TRUE(window_->grab().save(QString::fromStdString(path.string())));
+    harness_.picture("main-window.png");
 }
 
 }
