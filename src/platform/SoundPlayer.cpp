@@ -158,10 +158,10 @@ void SoundPlayer::playOne(const Request& request, std::uint64_t generation)
     if (!sound) {
         return;
     }
-    pa_sample_spec spec{};
-    spec.format = sound->bitsPerSample == 8 ? PA_SAMPLE_U8 : PA_SAMPLE_S16LE;
-    spec.rate = sound->sampleRate;
-    spec.channels = static_cast<std::uint8_t>(sound->channels);
+    pa_sample_spec sampleFormat{};
+    sampleFormat.format = sound->bitsPerSample == 8 ? PA_SAMPLE_U8 : PA_SAMPLE_S16LE;
+    sampleFormat.rate = sound->sampleRate;
+    sampleFormat.channels = static_cast<std::uint8_t>(sound->channels);
     const std::size_t frame = sound->channels * (sound->bitsPerSample / 8u);
     const std::size_t bytesPerSecond = frame * sound->sampleRate;
     const std::size_t chunk = bytesPerSecond * kChunkMs / 1000 / frame * frame;
@@ -177,7 +177,7 @@ void SoundPlayer::playOne(const Request& request, std::uint64_t generation)
 
     int error = 0;
     pa_simple* stream = pa_simple_new(nullptr, "Orvanta", PA_STREAM_PLAYBACK, nullptr, "sound",
-                                      &spec, nullptr, &buffer, &error);
+                                      &sampleFormat, nullptr, &buffer, &error);
     if (!stream) {
         return;  // no sound server: stay silent
     }

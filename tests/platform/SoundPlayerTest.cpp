@@ -27,7 +27,7 @@ void put(Bytes& b, std::uint32_t v, int bytes)
     }
 }
 
-struct WavSpec {
+struct WavLayout {
     std::uint16_t format = 1;
     std::uint16_t channels = 1;
     std::uint32_t rate = 8000;
@@ -38,7 +38,7 @@ struct WavSpec {
     bool oddChunkBefore = false;
 };
 
-Bytes makeWav(const WavSpec& s)
+Bytes makeWav(const WavLayout& s)
 {
     Bytes fmt;
     put(fmt, "fmt ");
@@ -74,7 +74,7 @@ TEST(WavParsing, AcceptsPlainPcmAndRejectsTheRest)
 {
     const struct {
         const char* name;
-        WavSpec spec;
+        WavLayout layout;
         bool usable;
     } cases[] = {
         {"8 kHz mono 16 bit", {}, true},
@@ -90,11 +90,11 @@ TEST(WavParsing, AcceptsPlainPcmAndRejectsTheRest)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const auto sound = parseWav(makeWav(c.spec));
+        const auto sound = parseWav(makeWav(c.layout));
         ASSERT_EQ(sound.has_value(), c.usable);
         if (sound) {
-            EXPECT_EQ(sound->data.size(), c.spec.dataBytes);
-            EXPECT_EQ(sound->channels, c.spec.channels);
+            EXPECT_EQ(sound->data.size(), c.layout.dataBytes);
+            EXPECT_EQ(sound->channels, c.layout.channels);
         }
     }
     EXPECT_FALSE(parseWav(Bytes{}).has_value());
