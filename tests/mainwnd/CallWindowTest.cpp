@@ -8,6 +8,7 @@
 
 #include <QAbstractButton>
 #include <QLabel>
+#include <QMenu>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -172,6 +173,20 @@ TEST_F(CallWindowTest, AutoAnswerToggleAnswersTheNextCall)
     ASSERT_TRUE(QTest::qWaitFor([this] { return !scripted_.callsTo("dll_answerCall").empty(); },
                                 2000));
     EXPECT_EQ(scripted_.callsTo("dll_answerCall")[0].intArg(0), 30);
+}
+
+TEST_F(CallWindowTest, MenuCommandsWaitForTheCallToEnd)
+{
+    scripted_.setResult("dll_makeCall", 10);
+    click(QStringLiteral("1"));
+    click(QStringLiteral("Dial"));
+    fire(10, 1);
+    window_->accountLogin();
+    window_->showAbout();
+    EXPECT_EQ(messages_, (std::vector<QString>{"Call is in progress", "Call is in progress"}));
+    EXPECT_TRUE(scripted_.callsTo("dll_shutdown").empty());
+    click(QStringLiteral("Settings"));
+    EXPECT_FALSE(window_->settingsMenu()->isVisible()) << "no menu while the line is in use";
 }
 
 }
