@@ -10,7 +10,9 @@
 #include "support/ScriptedEngine.h"
 #include "support/TestEnvironment.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QToolButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -201,6 +203,32 @@ TEST_F(MainWindowTest, PictureOfTheSignedInWindow)
     startWithSavedAccount();
     window_->show();
     harness_.picture("main-window.png");
+}
+
+TEST_F(MainWindowTest, AccountLoginClosedWithoutSigningInRestoresTheAccount)
+{
+    startWithSavedAccount();
+    scripted_.fireRegistration(21, 200);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return window_->flags().registrationConfirmed; }, 2000));
+    // Once the sign-in dialog shows, close it: the previous account comes back.
+    QTimer closer;
+    closer.setInterval(50);
+    QObject::connect(&closer, &QTimer::timeout, [&closer] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<CMainLogin*>(widget);
+            if (dialog && dialog->isVisible()) {
+                closer.stop();
+                QTest::mouseClick(dialog->closeButton(), Qt::LeftButton);
+            }
+        }
+    });
+    closer.start();
+    window_->accountLogin();
+    EXPECT_EQ(scripted_.callsTo("dll_shutdown").size(), 1u);
+    EXPECT_EQ(scripted_.callsTo("dll_init").size(), 2u) << "started again to restore";
+    EXPECT_EQ(scripted_.callsTo("dll_registerAccount").size(), 2u);
+    EXPECT_TRUE(window_->isVisible());
+    EXPECT_TRUE(messages_.empty());
 }
 
 }
