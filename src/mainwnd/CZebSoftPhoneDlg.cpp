@@ -347,8 +347,11 @@ void CZebSoftPhoneDlg::onRegistrationState(int sipCode)
 
 void CZebSoftPhoneDlg::onMessage(const QString& senderUri, const QString& text)
 {
-    // No message window exists: the last message shows in the banner.
-    lastMessage_ = userPart(senderUri) + QStringLiteral(": ") + text;
+    // No message window exists: the last message shows in the banner, cut to
+    // what a banner can show.
+    constexpr qsizetype kShownMessage = 300;
+    lastMessage_ = userPart(senderUri).left(kShownMessage) + QStringLiteral(": ") +
+                   text.left(kShownMessage);
     face_.setBanner(QStringLiteral("Message from ") + lastMessage_);
     notify(QStringLiteral("Message"), lastMessage_);
 }
