@@ -384,12 +384,7 @@ void CZebSoftPhoneDlg::openProvisionedPage(const QString& url)
 
 void CZebSoftPhoneDlg::completeEngineStartup()
 {
-    EngineStartupInputs inputs = startupInputs();
-    if (signInDialog_) {
-        inputs.replyText = signInDialog_->flow().replyText();
-        inputs.portalSipPassword = signInDialog_->flow().portal().sipPassword;
-    }
-    startEngine(inputs);
+    startEngine(startupInputs());
 }
 
 void CZebSoftPhoneDlg::takeCredentials(const QString& user, const QString& password,
