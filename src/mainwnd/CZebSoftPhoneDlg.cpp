@@ -28,19 +28,6 @@ constexpr std::chrono::milliseconds kAccountLoginPause{3000};
 const QString kNotRegistered = QStringLiteral("You are not Registered");
 const QString kCallInProgress = QStringLiteral("Call is in progress");
 
-// The user part of "sip:user@host".
-QString userPart(const QString& uri)
-{
-    QString user = uri;
-    if (const qsizetype colon = user.indexOf(QLatin1Char(':')); colon >= 0) {
-        user = user.mid(colon + 1);
-    }
-    if (const qsizetype at = user.indexOf(QLatin1Char('@')); at >= 0) {
-        user.truncate(at);
-    }
-    return user;
-}
-
 std::optional<KeyPress> keyPressOf(const QKeyEvent& event)
 {
     switch (event.key()) {
@@ -350,7 +337,7 @@ void CZebSoftPhoneDlg::onMessage(const QString& senderUri, const QString& text)
     // No message window exists: the last message shows in the banner, cut to
     // what a banner can show.
     constexpr qsizetype kShownMessage = 300;
-    lastMessage_ = userPart(senderUri).left(kShownMessage) + QStringLiteral(": ") +
+    lastMessage_ = callerNumber(senderUri) + QStringLiteral(": ") +
                    text.left(kShownMessage);
     face_.setBanner(QStringLiteral("Message from ") + lastMessage_);
     notify(QStringLiteral("Message"), lastMessage_);
