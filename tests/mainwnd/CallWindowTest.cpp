@@ -20,9 +20,6 @@ class CallWindowTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(scripted_.load()) << scripted_.error();
-        scripted_.reset();
-        scripted_.setResult("dll_registerAccount", 21);
         SignInServices services;
         services.internetAvailable = [] { return true; };
         services.askPortal = [](const QString&, const QString&) {
@@ -35,7 +32,7 @@ protected:
             ++balanceQueries_;
             return BalanceResult{BalanceFailure::None, BalanceAnswer{"12.50", "USD"}};
         };
-        harness_.build(services, scripted_.path());
+        harness_.buildOnScriptedEngine(scripted_, services);
         window_->setConnectivityCheck([this] { return online_; });
         harness_.openWithSavedAccount(QStringLiteral("alice"), QStringLiteral("pw"));
         scripted_.fireRegistration(21, 200);

@@ -3,6 +3,7 @@
 #include "controls/MessageBox.h"
 #include "mainwnd/CZebSoftPhoneDlg.h"
 #include "signin/CMainLogin.h"
+#include "support/ScriptedEngine.h"
 #include "support/TestEnvironment.h"
 
 #include <QAbstractButton>
@@ -45,6 +46,18 @@ public:
         window->attachSignInDialog(dialog.get());
         ASSERT_TRUE(window->loadEngineLibrary()) << window->engine().error();
     }
+
+    // Builds on the scripted engine, fresh, whose registrations answer with
+    // account 21.
+    void buildOnScriptedEngine(orvanta::test::ScriptedEngine& scripted,
+                               const orvanta::SignInServices& services)
+    {
+        ASSERT_TRUE(scripted.load()) << scripted.error();
+        scripted.reset();
+        scripted.setResult("dll_registerAccount", kScriptedAccount);
+        build(services, scripted.path());
+    }
+    static constexpr int kScriptedAccount = 21;
 
     // Opens the window signed in from a saved account.
     void openWithSavedAccount(const QString& user, const QString& password)

@@ -28,9 +28,6 @@ class MainWindowTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(scripted_.load()) << scripted_.error();
-        scripted_.reset();
-        scripted_.setResult("dll_registerAccount", 21);
         SignInServices services;
         services.internetAvailable = [] { return true; };
         services.askPortal = [](const QString&, const QString&) {
@@ -41,7 +38,7 @@ protected:
         services.provisioningPost = [this](const std::string&, const std::string&) {
             return reply_;
         };
-        harness_.build(services, scripted_.path());
+        harness_.buildOnScriptedEngine(scripted_, services);
     }
 
     void startWithSavedAccount()
