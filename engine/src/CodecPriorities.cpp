@@ -30,7 +30,8 @@ std::optional<int> CodecPriorities::priorityOf(const std::string& name) const
     return found->second;
 }
 
-std::vector<CodecPriorities::Codec> CodecPriorities::arrange(const std::vector<Codec>& available) const
+std::vector<CodecPriorities::Codec>
+CodecPriorities::arrange(const std::vector<Codec>& available) const
 {
     struct Ranked {
         Codec codec;
@@ -49,7 +50,9 @@ std::vector<CodecPriorities::Codec> CodecPriorities::arrange(const std::vector<C
     }
     // Prioritised codecs first (highest first), then the unlisted ones in
     // their original order, disabled ones last.
-    auto key = [](const Ranked& r) { return r.rank > 0 ? 1000 - r.rank : (r.rank < 0 ? 2000 : 3000); };
+    auto key = [](const Ranked& r) {
+        return r.rank > 0 ? 1000 - r.rank : (r.rank < 0 ? 2000 : 3000);
+    };
     std::stable_sort(ranked.begin(), ranked.end(),
                      [&](const Ranked& a, const Ranked& b) { return key(a) < key(b); });
     std::vector<Codec> result;

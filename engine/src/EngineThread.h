@@ -4,8 +4,8 @@
 #include <chrono>
 #include <condition_variable>
 #include <deque>
-#include <future>
 #include <functional>
+#include <future>
 #include <mutex>
 #include <thread>
 

@@ -112,7 +112,8 @@ ORVANTA_API int dll_init(int size, int sprt)
     fresh->thread = std::make_unique<EngineThread>(kTickInterval);
     LinphoneEngine* engine = fresh->engine.get();
     const StartOptions options{size, sprt};
-    if (!fresh->thread->start([engine, options] { return engine->start(options); }, [engine] { engine->iterate(); }))
+    if (!fresh->thread->start([engine, options] { return engine->start(options); },
+                              [engine] { engine->iterate(); }))
         return -1;
     runtime = std::move(fresh);
     return 0;
@@ -133,9 +134,10 @@ ORVANTA_API int dll_shutdown(void)
     return 0;
 }
 
-ORVANTA_API int dll_registerAccount(const char* accountUri, const char* identityUri, const char* realm,
-                                    const char* user, const char* password, const char* proxyUri, int /*flag*/,
-                                    int rereg, int rtrp, int keep)
+ORVANTA_API int dll_registerAccount(const char* accountUri, const char* identityUri,
+                                    const char* realm, const char* user, const char* password,
+                                    const char* proxyUri, int /*flag*/, int rereg, int rtrp,
+                                    int keep)
 {
     if (!validText(accountUri) || !validText(user) || !validText(password, true))
         return -1;
@@ -151,7 +153,9 @@ ORVANTA_API int dll_registerAccount(const char* accountUri, const char* identity
     request.keepAliveSeconds = keep > 0 && keep <= 3600 ? keep : 0;
     request.encrypted = encryptionOn.load();
     const int accountId = nextAccountId.fetch_add(1);
-    if (!post([accountId, request](LinphoneEngine& engine) { engine.registerAccount(accountId, request); }))
+    if (!post([accountId, request](LinphoneEngine& engine) {
+            engine.registerAccount(accountId, request);
+        }))
         return -1;
     return accountId;
 }
@@ -162,14 +166,17 @@ ORVANTA_API int dll_makeCall(int accountId, const char* targetUri)
         return -1;
     const int callId = nextCallId.fetch_add(1);
     std::string target = targetUri;
-    if (!post([callId, accountId, target](LinphoneEngine& engine) { engine.makeCall(callId, accountId, target); }))
+    if (!post([callId, accountId, target](LinphoneEngine& engine) {
+            engine.makeCall(callId, accountId, target);
+        }))
         return -1;
     return callId;
 }
 
 ORVANTA_API int dll_answerCall(int callId, int code)
 {
-    return status(post([callId, code](LinphoneEngine& engine) { engine.answerCall(callId, code); }));
+    return status(
+        post([callId, code](LinphoneEngine& engine) { engine.answerCall(callId, code); }));
 }
 
 ORVANTA_API int dll_releaseCall(int callId)
@@ -193,8 +200,9 @@ ORVANTA_API int dll_xferCall(int callId, const char* targetUri)
         return -1;
     const int legId = nextCallId.fetch_add(1);
     std::string target = targetUri;
-    return status(
-        post([callId, legId, target](LinphoneEngine& engine) { engine.transferCall(callId, legId, target); }));
+    return status(post([callId, legId, target](LinphoneEngine& engine) {
+        engine.transferCall(callId, legId, target);
+    }));
 }
 
 ORVANTA_API int dll_callConference(int /*callId*/)
@@ -218,7 +226,8 @@ ORVANTA_API int dll_callRecording_start(int callId, const char* wavPath)
     if (!validText(wavPath))
         return -1;
     std::string path = wavPath;
-    return status(post([callId, path](LinphoneEngine& engine) { engine.startRecording(callId, path); }));
+    return status(
+        post([callId, path](LinphoneEngine& engine) { engine.startRecording(callId, path); }));
 }
 
 ORVANTA_API int dll_callRecording_stop(void)
@@ -231,7 +240,8 @@ ORVANTA_API int dll_setCodecPriority(const char* codec, int priority)
     if (!validText(codec))
         return -1;
     std::string name = codec;
-    return status(post([name, priority](LinphoneEngine& engine) { engine.setCodecPriority(name, priority); }));
+    return status(post(
+        [name, priority](LinphoneEngine& engine) { engine.setCodecPriority(name, priority); }));
 }
 
 ORVANTA_API int dll_sendMessage(int accountId, const char* recipientUri, const char* text)
@@ -250,7 +260,8 @@ ORVANTA_API int dll_setSIPEncryptionConfiguration(int on, int k1, int k0)
     return setEncryption(on, {k1, k0});
 }
 
-ORVANTA_API int dll_setRTPEncryptionConfiguration(int on, int k1, int k0, int flag, int p1, int p2, int p0)
+ORVANTA_API int dll_setRTPEncryptionConfiguration(int on, int k1, int k0, int flag, int p1, int p2,
+                                                  int p0)
 {
     return setEncryption(on, {k1, k0, flag, p1, p2, p0});
 }
@@ -260,8 +271,8 @@ ORVANTA_API int dll_new_setSIPEncryptionConfiguration(int on, int k1, int k0, in
     return setEncryption(on, {k1, k0, k2});
 }
 
-ORVANTA_API int dll_set_new_RTPEncryptionConfiguration(int on, int k1, int k0, int k2, int flag, int p1, int p2,
-                                                       int p0)
+ORVANTA_API int dll_set_new_RTPEncryptionConfiguration(int on, int k1, int k0, int k2, int flag,
+                                                       int p1, int p2, int p0)
 {
     return setEncryption(on, {k1, k0, k2, flag, p1, p2, p0});
 }
@@ -328,5 +339,4 @@ ORVANTA_API void onMessageReceivedCallback(OrvantaMessageReceivedCallback callba
 {
     callbacks().message = callback;
 }
-
 }

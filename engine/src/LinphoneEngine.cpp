@@ -34,7 +34,8 @@ std::filesystem::path makeWorkDir()
     auto base = std::filesystem::temp_directory_path(error);
     if (error)
         base = "/tmp";
-    const auto dir = base / ("orvanta-engine-" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
+    const auto dir =
+        base / ("orvanta-engine-" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
     std::filesystem::create_directories(dir, error);
     return dir;
 }
@@ -68,7 +69,8 @@ LinphoneAddress* parseAddress(const std::string& text)
 std::string codecName(const LinphonePayloadType* type)
 {
     const char* mime = linphone_payload_type_get_mime_type(type);
-    return std::string(mime ? mime : "") + "/" + std::to_string(linphone_payload_type_get_clock_rate(type)) + "/" +
+    return std::string(mime ? mime : "") + "/" +
+           std::to_string(linphone_payload_type_get_clock_rate(type)) + "/" +
            std::to_string(linphone_payload_type_get_channels(type));
 }
 
@@ -142,7 +144,7 @@ bool isLive(LinphoneCallState state)
 }
 
 LinphoneEngine::LinphoneEngine(EngineSettings settings, std::atomic<int>& nextCallId)
-    : settings_(std::move(settings)), nextCallId_(nextCallId)
+        : settings_(std::move(settings)), nextCallId_(nextCallId)
 {
 }
 
@@ -188,8 +190,10 @@ bool LinphoneEngine::start(const StartOptions& options)
     coreCallbacks_ = linphone_factory_create_core_cbs(factory);
     linphone_core_cbs_set_user_data(coreCallbacks_, this);
     linphone_core_cbs_set_call_state_changed(coreCallbacks_, &LinphoneEngine::onCallStateChanged);
-    linphone_core_cbs_set_account_registration_state_changed(coreCallbacks_, &LinphoneEngine::onRegistrationChanged);
-    linphone_core_cbs_set_transfer_state_changed(coreCallbacks_, &LinphoneEngine::onTransferStateChanged);
+    linphone_core_cbs_set_account_registration_state_changed(
+        coreCallbacks_, &LinphoneEngine::onRegistrationChanged);
+    linphone_core_cbs_set_transfer_state_changed(coreCallbacks_,
+                                                 &LinphoneEngine::onTransferStateChanged);
     linphone_core_cbs_set_dtmf_received(coreCallbacks_, &LinphoneEngine::onDtmfReceived);
     linphone_core_cbs_set_message_received(coreCallbacks_, &LinphoneEngine::onMessageReceived);
     linphone_core_add_callbacks(core_, coreCallbacks_);
@@ -211,7 +215,7 @@ bool LinphoneEngine::start(const StartOptions& options)
     // The dialer holds and retrieves lines itself; a new call must not pause
     // the others behind its back.
     linphone_core_set_media_resource_mode(core_, LinphoneSharedMediaResources);
-    linphone_core_set_audio_port(core_, -1); // any free port until an account asks
+    linphone_core_set_audio_port(core_, -1);  // any free port until an account asks
     if (options.packetTimeMs > 0 && options.packetTimeMs <= 200) {
         linphone_core_set_upload_ptime(core_, options.packetTimeMs);
         linphone_core_set_download_ptime(core_, options.packetTimeMs);
@@ -219,7 +223,8 @@ bool LinphoneEngine::start(const StartOptions& options)
 
     LinphoneTransports* transports = linphone_factory_create_transports(factory);
     const bool explicitPort = options.sipPort > 0 && options.sipPort <= 65535;
-    linphone_transports_set_udp_port(transports, explicitPort ? options.sipPort : LC_SIP_TRANSPORT_RANDOM);
+    linphone_transports_set_udp_port(transports,
+                                     explicitPort ? options.sipPort : LC_SIP_TRANSPORT_RANDOM);
     linphone_transports_set_tcp_port(transports, LC_SIP_TRANSPORT_DISABLED);
     linphone_transports_set_tls_port(transports, LC_SIP_TRANSPORT_DISABLED);
     linphone_transports_set_dtls_port(transports, LC_SIP_TRANSPORT_DISABLED);
@@ -257,7 +262,8 @@ void LinphoneEngine::configureAudio()
     linphone_core_set_play_file(core_, writeSilence(silence) ? silence.c_str() : nullptr);
     static std::atomic<bool> told{false};
     if (!settings_.nullAudio && !told.exchange(true))
-        std::fprintf(stderr, "orvanta engine: no sound card found; calls run without audio devices\n");
+        std::fprintf(stderr,
+                     "orvanta engine: no sound card found; calls run without audio devices\n");
 }
 
 void LinphoneEngine::iterate()
@@ -290,7 +296,8 @@ void LinphoneEngine::shutdown()
     for (auto& [id, record] : calls_) {
         if (!record.call || record.ended)
             continue;
-        if (record.incoming && linphone_call_get_state(record.call) == LinphoneCallStateIncomingReceived)
+        if (record.incoming &&
+            linphone_call_get_state(record.call) == LinphoneCallStateIncomingReceived)
             linphone_call_decline(record.call, LinphoneReasonDeclined);
         else
             linphone_call_terminate(record.call);
@@ -309,7 +316,8 @@ void LinphoneEngine::shutdown()
     for (auto& [id, account] : accounts_) {
         if (linphone_account_get_state(account.account) != LinphoneRegistrationOk)
             continue;
-        LinphoneAccountParams* params = linphone_account_params_clone(linphone_account_get_params(account.account));
+        LinphoneAccountParams* params =
+            linphone_account_params_clone(linphone_account_get_params(account.account));
         linphone_account_params_set_register_enabled(params, FALSE);
         linphone_account_set_params(account.account, params);
         linphone_account_params_unref(params);
@@ -378,7 +386,8 @@ void LinphoneEngine::applyEncryption(bool encrypted)
 void LinphoneEngine::registerAccount(int accountId, const AccountRequest& request)
 {
     applyEncryption(request.encrypted);
-    LinphoneAddress* identity = parseAddress(request.identityUri.empty() ? request.accountUri : request.identityUri);
+    LinphoneAddress* identity =
+        parseAddress(request.identityUri.empty() ? request.accountUri : request.identityUri);
     LinphoneAddress* account = parseAddress(request.accountUri);
     if (!identity || !account || !linphone_address_get_domain(account)) {
         if (identity)
@@ -407,7 +416,8 @@ void LinphoneEngine::registerAccount(int accountId, const AccountRequest& reques
     linphone_account_params_set_server_address(params, server);
     linphone_account_params_set_outbound_proxy_enabled(params, TRUE);
     linphone_address_unref(server);
-    linphone_account_params_set_expires(params, request.expiresSeconds > 0 ? request.expiresSeconds : 3600);
+    linphone_account_params_set_expires(params,
+                                        request.expiresSeconds > 0 ? request.expiresSeconds : 3600);
     linphone_account_params_set_register_enabled(params, TRUE);
     linphone_address_unref(identity);
     linphone_address_unref(account);
@@ -421,9 +431,10 @@ void LinphoneEngine::registerAccount(int accountId, const AccountRequest& reques
     linphone_auth_info_unref(auth);
 
     if (request.firstRtpPort > 0 && request.firstRtpPort <= 65535 - kRtpPortSpan)
-        linphone_core_set_audio_port_range(core_, request.firstRtpPort, request.firstRtpPort + kRtpPortSpan);
+        linphone_core_set_audio_port_range(core_, request.firstRtpPort,
+                                           request.firstRtpPort + kRtpPortSpan);
     else
-        linphone_core_set_audio_port(core_, -1); // any free port
+        linphone_core_set_audio_port(core_, -1);  // any free port
     linphone_config_set_int(linphone_core_get_config(core_), "sip", "keepalive_period",
                             request.keepAliveSeconds > 0 ? request.keepAliveSeconds * 1000 : 30000);
     linphone_core_enable_keep_alive(core_, request.keepAliveSeconds > 0 ? TRUE : FALSE);
@@ -434,7 +445,8 @@ void LinphoneEngine::registerAccount(int accountId, const AccountRequest& reques
         callbacks().reportRegistration(accountId, 400);
         return;
     }
-    linphone_account_set_user_data(created, reinterpret_cast<void*>(static_cast<intptr_t>(accountId)));
+    linphone_account_set_user_data(created,
+                                   reinterpret_cast<void*>(static_cast<intptr_t>(accountId)));
     auto& entry = accounts_[accountId];
     entry.account = created;
     entry.awaitingResult = true;
@@ -450,7 +462,8 @@ void LinphoneEngine::registerAccount(int accountId, const AccountRequest& reques
 
 void LinphoneEngine::registrationChanged(LinphoneAccount* account, LinphoneRegistrationState state)
 {
-    const int accountId = static_cast<int>(reinterpret_cast<intptr_t>(linphone_account_get_user_data(account)));
+    const int accountId =
+        static_cast<int>(reinterpret_cast<intptr_t>(linphone_account_get_user_data(account)));
     Account* entry = findAccount(accountId);
     if (!entry)
         return;
@@ -642,7 +655,8 @@ void LinphoneEngine::callStateChanged(LinphoneCall* call, LinphoneCallState stat
             std::filesystem::remove(record.recordFile, error);
         linphone_call_unref(record.call);
         calls_.erase(id);
-        std::erase_if(transferLegs_, [call](const TransferLeg& leg) { return leg.original == call; });
+        std::erase_if(transferLegs_,
+                      [call](const TransferLeg& leg) { return leg.original == call; });
         break;
     }
     default:
@@ -669,7 +683,8 @@ void LinphoneEngine::answerCall(int callId, int code)
         linphone_call_accept_with_params(record->call, params);
         linphone_call_params_unref(params);
     } else if (code >= 300) {
-        linphone_call_decline(record->call, code == 486 ? LinphoneReasonBusy : LinphoneReasonDeclined);
+        linphone_call_decline(record->call,
+                              code == 486 ? LinphoneReasonBusy : LinphoneReasonDeclined);
     }
 }
 
@@ -685,7 +700,8 @@ void LinphoneEngine::releaseCall(int callId)
     Call* record = findCall(callId);
     if (!record || record->ended || !record->call)
         return;
-    if (record->incoming && linphone_call_get_state(record->call) == LinphoneCallStateIncomingReceived)
+    if (record->incoming &&
+        linphone_call_get_state(record->call) == LinphoneCallStateIncomingReceived)
         linphone_call_decline(record->call, LinphoneReasonDeclined);
     else
         linphone_call_terminate(record->call);
@@ -724,8 +740,8 @@ void LinphoneEngine::transferCall(int callId, int legId, const std::string& targ
         reportCallEndedWithoutCall(legId);
         return;
     }
-    transferLegs_.push_back(
-        TransferLeg{legId, record->call, false, false, std::chrono::steady_clock::now() + kTransferBound});
+    transferLegs_.push_back(TransferLeg{legId, record->call, false, false,
+                                        std::chrono::steady_clock::now() + kTransferBound});
     callbacks().reportCallState(legId, ORVANTA_CALL_CALLING);
     const LinphoneStatus status = linphone_call_transfer_to(record->call, address);
     linphone_address_unref(address);
@@ -790,7 +806,8 @@ void LinphoneEngine::conference()
         return;
     std::vector<LinphoneCall*> members;
     for (auto& [id, record] : calls_) {
-        if (record.call && !record.ended && record.connectedReported && isLive(linphone_call_get_state(record.call)))
+        if (record.call && !record.ended && record.connectedReported &&
+            isLive(linphone_call_get_state(record.call)))
             members.push_back(record.call);
     }
     if (members.size() < 2)
@@ -877,7 +894,8 @@ void LinphoneEngine::applyCodecOrder()
     }
     linphone_core_set_audio_payload_types(core_, ordered);
     bctbx_list_free(ordered);
-    bctbx_list_free_with_data(types, reinterpret_cast<bctbx_list_free_func>(linphone_payload_type_unref));
+    bctbx_list_free_with_data(types,
+                              reinterpret_cast<bctbx_list_free_func>(linphone_payload_type_unref));
     std::lock_guard lock(codecNamesMutex_);
     codecNames_ = std::move(names);
 }
@@ -890,7 +908,8 @@ std::vector<std::string> LinphoneEngine::codecNames() const
 
 // ---- messages ----
 
-void LinphoneEngine::sendMessage(int accountId, const std::string& recipient, const std::string& text)
+void LinphoneEngine::sendMessage(int accountId, const std::string& recipient,
+                                 const std::string& text)
 {
     Account* account = findAccount(accountId);
     LinphoneAddress* remote = account ? parseAddress(recipient) : nullptr;
@@ -916,7 +935,8 @@ void LinphoneEngine::sendMessage(int accountId, const std::string& recipient, co
 
 // ---- SIP stack callbacks ----
 
-void LinphoneEngine::onCallStateChanged(LinphoneCore* core, LinphoneCall* call, LinphoneCallState state, const char*)
+void LinphoneEngine::onCallStateChanged(LinphoneCore* core, LinphoneCall* call,
+                                        LinphoneCallState state, const char*)
 {
     if (auto* engine = from(core))
         engine->callStateChanged(call, state);
@@ -929,7 +949,8 @@ void LinphoneEngine::onRegistrationChanged(LinphoneCore* core, LinphoneAccount* 
         engine->registrationChanged(account, state);
 }
 
-void LinphoneEngine::onTransferStateChanged(LinphoneCore* core, LinphoneCall* call, LinphoneCallState state)
+void LinphoneEngine::onTransferStateChanged(LinphoneCore* core, LinphoneCall* call,
+                                            LinphoneCallState state)
 {
     if (auto* engine = from(core))
         engine->transferStateChanged(call, state);
@@ -944,13 +965,15 @@ void LinphoneEngine::onDtmfReceived(LinphoneCore* core, LinphoneCall* call, int 
         callbacks().reportDtmf(id, digit);
 }
 
-void LinphoneEngine::onMessageReceived(LinphoneCore* core, LinphoneChatRoom*, LinphoneChatMessage* message)
+void LinphoneEngine::onMessageReceived(LinphoneCore* core, LinphoneChatRoom*,
+                                       LinphoneChatMessage* message)
 {
     auto* engine = from(core);
     if (!engine || engine->shuttingDown_)
         return;
     const char* text = linphone_chat_message_get_utf8_text(message);
-    callbacks().reportMessage(bareUri(linphone_chat_message_get_from_address(message)), text ? text : "");
+    callbacks().reportMessage(bareUri(linphone_chat_message_get_from_address(message)),
+                              text ? text : "");
 }
 
 }

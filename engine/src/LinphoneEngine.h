@@ -95,7 +95,8 @@ private:
 
     static LinphoneEngine* from(LinphoneCore* core);
     static void onCallStateChanged(LinphoneCore*, LinphoneCall*, LinphoneCallState, const char*);
-    static void onRegistrationChanged(LinphoneCore*, LinphoneAccount*, LinphoneRegistrationState, const char*);
+    static void onRegistrationChanged(LinphoneCore*, LinphoneAccount*, LinphoneRegistrationState,
+                                      const char*);
     static void onTransferStateChanged(LinphoneCore*, LinphoneCall*, LinphoneCallState);
     static void onDtmfReceived(LinphoneCore*, LinphoneCall*, int);
     static void onMessageReceived(LinphoneCore*, LinphoneChatRoom*, LinphoneChatMessage*);

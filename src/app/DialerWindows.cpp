@@ -15,7 +15,7 @@ namespace {
 class MainWindowHandle : public MainWindowPort {
 public:
     explicit MainWindowHandle(std::unique_ptr<CZebSoftPhoneDlg> window, CZebSoftPhoneDlg*& alias)
-        : window_(std::move(window)), alias_(alias)
+            : window_(std::move(window)), alias_(alias)
     {
         alias_ = window_.get();
     }
@@ -35,9 +35,9 @@ private:
 class SignInDialogHandle : public SignInDialogPort {
 public:
     explicit SignInDialogHandle(CZebSoftPhoneDlg& mainWindow)
-        : mainWindow_(mainWindow),
-          dialog_(mainWindow, mainWindow.services(), mainWindow.engine(), mainWindow.events(),
-                  mainWindow.signInFlags(), mainWindow.flags())
+            : mainWindow_(mainWindow),
+              dialog_(mainWindow, mainWindow.services(), mainWindow.engine(), mainWindow.events(),
+                      mainWindow.signInFlags(), mainWindow.flags())
     {
         mainWindow_.attachSignInDialog(&dialog_);
     }
@@ -80,8 +80,9 @@ SignInServices networkSignInServices(const DeploymentSettings& deployment)
     SignInServices services;
     services.internetAvailable = [] { return platform::isInternetConnected(); };
     services.askPortal = [deployment](const QString& user, const QString& password) {
-        return platform::runWithoutUserInput(
-            [deployment, user, password] { return orvanta::askPortal(deployment, user, password); });
+        return platform::runWithoutUserInput([deployment, user, password] {
+            return orvanta::askPortal(deployment, user, password);
+        });
     };
     services.provisioningPost = [deployment](const std::string& body, const std::string& key) {
         return platform::runWithoutUserInput(
@@ -99,8 +100,7 @@ DialerWindows::DialerWindows(const DeploymentSettings& deployment) : deployment_
 std::unique_ptr<MainWindowPort> DialerWindows::createMainWindow()
 {
     return std::make_unique<MainWindowHandle>(
-        std::make_unique<CZebSoftPhoneDlg>(networkSignInServices(deployment_),
-                                           engineLibraryPath()),
+        std::make_unique<CZebSoftPhoneDlg>(networkSignInServices(deployment_), engineLibraryPath()),
         mainWindow_);
 }
 

@@ -24,9 +24,9 @@ bool writeRecordFileBytes(const char* kind, const QByteArray& bytes)
     if (!platform::prepareDataFolder()) {
         return false;
     }
-    return platform::writeFileAtomically(platform::recordFilePath(kind),
-                                         std::string_view(bytes.constData(),
-                                                          static_cast<size_t>(bytes.size())));
+    return platform::writeFileAtomically(
+        platform::recordFilePath(kind),
+        std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
 }
 
 }

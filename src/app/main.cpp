@@ -37,9 +37,9 @@ int main(int argc, char** argv)
                                            QStringLiteral("Show the version."));
     parser.addOption(helpOption);
     parser.addOption(versionOption);
-    const QCommandLineOption deploymentOption(
-        QStringLiteral("deployment"), QStringLiteral("Deployment settings file."),
-        QStringLiteral("FILE"));
+    const QCommandLineOption deploymentOption(QStringLiteral("deployment"),
+                                              QStringLiteral("Deployment settings file."),
+                                              QStringLiteral("FILE"));
     parser.addOption(deploymentOption);
     if (!parser.parse(arguments)) {
         std::fprintf(stderr, "%s\n", qPrintable(parser.errorText()));

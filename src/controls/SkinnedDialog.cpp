@@ -9,7 +9,7 @@
 namespace orvanta {
 
 SkinnedDialog::SkinnedDialog(QImage background, QWidget* parent)
-    : QDialog(parent), background_(std::move(background))
+        : QDialog(parent), background_(std::move(background))
 {
     setWindowFlag(Qt::FramelessWindowHint);
     setAttribute(Qt::WA_TranslucentBackground);

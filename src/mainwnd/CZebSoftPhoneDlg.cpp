@@ -69,15 +69,13 @@ void PendingCallLog::AddCallLogEntry(const QString& number, const QString& durat
 
 CZebSoftPhoneDlg::CZebSoftPhoneDlg(SignInServices services, std::filesystem::path engineLibrary,
                                    QWidget* parent)
-    : SkinnedDialog(phoneBodyImage(kWindowSize, QColor(30, 60, 100), QColor(191, 239, 255)),
-                    parent),
-      services_(std::move(services)),
-      engine_(std::move(engineLibrary)),
-      face_(*this, faceActions()),
-      startup_(engine_, events_, signInFlags_, flags_, *this),
-      sounds_(player_, QCoreApplication::applicationDirPath().toStdString()),
-      calls_(EngineApi{}, CallPorts{face_, sounds_, timers_, callLog_, *this, nullptr}),
-      connectivity_([] { return platform::isInternetConnected(); })
+        : SkinnedDialog(phoneBodyImage(kWindowSize, QColor(30, 60, 100), QColor(191, 239, 255)),
+                        parent),
+          services_(std::move(services)), engine_(std::move(engineLibrary)),
+          face_(*this, faceActions()), startup_(engine_, events_, signInFlags_, flags_, *this),
+          sounds_(player_, QCoreApplication::applicationDirPath().toStdString()),
+          calls_(EngineApi{}, CallPorts{face_, sounds_, timers_, callLog_, *this, nullptr}),
+          connectivity_([] { return platform::isInternetConnected(); })
 {
     setWindowTitle(QStringLiteral("Orvanta"));
     setFocusPolicy(Qt::StrongFocus);
@@ -135,8 +133,8 @@ void CZebSoftPhoneDlg::buildMenuAndTray()
     // The recharge page has a command but no place in the original menus.
     menu_->addAction(QStringLiteral("Recharge"), this, [this] {
         if (!reply_ || reply_->oRecharge.isEmpty()) {
-            orvanta::showMessage(this,
-                                 QStringLiteral("Request cannot be processed,Please contact support"));
+            orvanta::showMessage(
+                this, QStringLiteral("Request cannot be processed,Please contact support"));
             return;
         }
         QDesktopServices::openUrl(QUrl(reply_->oRecharge));
@@ -145,29 +143,30 @@ void CZebSoftPhoneDlg::buildMenuAndTray()
 
     tray_ = new QSystemTrayIcon(this);
     tray_->setToolTip(QStringLiteral("Orvanta"));
-    tray_->setIcon(QIcon(QPixmap::fromImage(background().scaled(32, 32, Qt::KeepAspectRatio,
-                                                                Qt::SmoothTransformation))));
+    tray_->setIcon(QIcon(QPixmap::fromImage(
+        background().scaled(32, 32, Qt::KeepAspectRatio, Qt::SmoothTransformation))));
     tray_->setContextMenu(nullptr);
-    connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason why) {
-        if (!flags_.mainWindowActive) {
-            return;
-        }
-        switch (why) {
-        case QSystemTrayIcon::Trigger:
-            setVisible(!isVisible());
-            break;
-        case QSystemTrayIcon::DoubleClick:
-            QDialog::show();
-            raise();
-            break;
-        case QSystemTrayIcon::Context:
-            raise();
-            menu_->popup(QCursor::pos());
-            break;
-        default:
-            break;
-        }
-    });
+    connect(tray_, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason why) {
+                if (!flags_.mainWindowActive) {
+                    return;
+                }
+                switch (why) {
+                case QSystemTrayIcon::Trigger:
+                    setVisible(!isVisible());
+                    break;
+                case QSystemTrayIcon::DoubleClick:
+                    QDialog::show();
+                    raise();
+                    break;
+                case QSystemTrayIcon::Context:
+                    raise();
+                    menu_->popup(QCursor::pos());
+                    break;
+                default:
+                    break;
+                }
+            });
 }
 
 void CZebSoftPhoneDlg::onToggle(Toggle toggle, bool pressed)
@@ -268,8 +267,7 @@ bool CZebSoftPhoneDlg::startEngine(const EngineStartupInputs& inputs)
     }
     PhoneState& state = calls_.state();
     state.registrarHost = reply_->registrarIp;
-    state.accountHandle = startup_.registered() ? startup_.accountHandle()
-                                                 : signIn_.accountHandle;
+    state.accountHandle = startup_.registered() ? startup_.accountHandle() : signIn_.accountHandle;
     calls_.setEngine(engine_.api());
     return true;
 }
@@ -337,8 +335,7 @@ void CZebSoftPhoneDlg::onMessage(const QString& senderUri, const QString& text)
     // No message window exists: the last message shows in the banner, cut to
     // what a banner can show.
     constexpr qsizetype kShownMessage = 300;
-    lastMessage_ = callerNumber(senderUri) + QStringLiteral(": ") +
-                   text.left(kShownMessage);
+    lastMessage_ = callerNumber(senderUri) + QStringLiteral(": ") + text.left(kShownMessage);
     face_.setBanner(QStringLiteral("Message from ") + lastMessage_);
     notify(QStringLiteral("Message"), lastMessage_);
 }
@@ -374,8 +371,7 @@ void CZebSoftPhoneDlg::completeEngineStartup()
     startEngine(startupInputs());
 }
 
-void CZebSoftPhoneDlg::takeCredentials(const QString& user, const QString& password,
-                                       const QString&)
+void CZebSoftPhoneDlg::takeCredentials(const QString& user, const QString& password, const QString&)
 {
     record_.userName = user;
     record_.password = password;
@@ -447,9 +443,9 @@ void CZebSoftPhoneDlg::requestQuit(bool fromWindowClose)
         return;
     }
     face_.showDialPanel();
-    const QString question = fromWindowClose
-                                 ? QStringLiteral("Are you sure you want to close the Application ?")
-                                 : QStringLiteral("Are you sure you want to close the Application?");
+    const QString question =
+        fromWindowClose ? QStringLiteral("Are you sure you want to close the Application ?")
+                        : QStringLiteral("Are you sure you want to close the Application?");
     if (!confirm(this, question, QStringLiteral("Confirm to Quit"))) {
         return;
     }

@@ -56,8 +56,8 @@ QString EngineStartup::chooseSipPassword(const EngineStartupInputs& inputs) cons
 {
     // A saved account signs in with the portal's SIP password when the portal
     // answered; the saved password only stands in for it.
-    const bool portalPreferred = inputs.recordSavePassword != 0 || !inputs.callsAllowed ||
-                                 signIn_.anyFailure();
+    const bool portalPreferred =
+        inputs.recordSavePassword != 0 || !inputs.callsAllowed || signIn_.anyFailure();
     if (portalPreferred && inputs.portalSipPassword) {
         return QString::fromUtf8(*inputs.portalSipPassword);
     }

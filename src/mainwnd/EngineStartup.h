@@ -25,13 +25,13 @@ public:
 
 // The credentials and sign-in state the start-up decides with.
 struct EngineStartupInputs {
-    QByteArray replyText;        // the provisioning reply of the current sign-in
+    QByteArray replyText;  // the provisioning reply of the current sign-in
     QString sipUser;
     int recordSavePassword = 0;  // from the sign-in record
     QString recordPassword;
     std::optional<QByteArray> portalSipPassword;
     QString typedPassword;
-    bool callsAllowed = false;   // the main window already allows calls
+    bool callsAllowed = false;  // the main window already allows calls
 };
 
 // The main window's engine start-up: callbacks, encryption, registration
@@ -40,7 +40,7 @@ class EngineStartup {
 public:
     EngineStartup(EngineHost& engine, EngineEvents& events, SignInFlags& signIn,
                   MainWindowFlags& main, EngineStartupView& view)
-        : engine_(engine), events_(events), signIn_(signIn), main_(main), view_(view)
+            : engine_(engine), events_(events), signIn_(signIn), main_(main), view_(view)
     {
     }
 

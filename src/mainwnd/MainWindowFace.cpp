@@ -62,7 +62,7 @@ QLabel* screenLabel(QWidget* parent, const QString& role, int pointSize = 0, boo
 }
 
 MainWindowFace::MainWindowFace(QWidget& window, Actions actions)
-    : window_(window), actions_(std::move(actions))
+        : window_(window), actions_(std::move(actions))
 {
     auto* layout = new QVBoxLayout(&window_);
     layout->setContentsMargins(22, 4, 22, 16);
@@ -101,8 +101,8 @@ MainWindowFace::MainWindowFace(QWidget& window, Actions actions)
     layout->addWidget(footer_);
 }
 
-QToolButton* MainWindowFace::makeButton(QWidget* parent, const QString& caption,
-                                        const QString& tip, std::function<void()> onPress)
+QToolButton* MainWindowFace::makeButton(QWidget* parent, const QString& caption, const QString& tip,
+                                        std::function<void()> onPress)
 {
     auto* button = new QToolButton(parent);
     button->setText(caption);
@@ -147,9 +147,8 @@ void MainWindowFace::buildLines(QVBoxLayout* layout)
     auto* row = new QHBoxLayout();
     for (int i = 0; i < static_cast<int>(lines_.size()); ++i) {
         const QString name = QStringLiteral("Line %1").arg(i + 1);
-        lines_[static_cast<size_t>(i)] =
-            makeButton(&window_, QStringLiteral("L%1").arg(i + 1), name,
-                       [this, i] { actions_.selectLine(i); });
+        lines_[static_cast<size_t>(i)] = makeButton(&window_, QStringLiteral("L%1").arg(i + 1),
+                                                    name, [this, i] { actions_.selectLine(i); });
         row->addWidget(lines_[static_cast<size_t>(i)]);
         // Lines 5 and 6 exist but take no calls.
         lines_[static_cast<size_t>(i)]->setVisible(i < 4);
@@ -174,8 +173,8 @@ void MainWindowFace::buildToggles(QVBoxLayout* layout)
     auto* row = new QHBoxLayout();
     for (const auto& t : toggles) {
         const Toggle which = t.toggle;
-        QToolButton* button = makeButton(&window_, QLatin1String(t.caption),
-                                         QLatin1String(t.tip), [] {});
+        QToolButton* button =
+            makeButton(&window_, QLatin1String(t.caption), QLatin1String(t.tip), [] {});
         button->setCheckable(true);
         // Mouse, keyboard and screen readers all toggle; the call handling
         // decides the button's state and sets it back through setToggle.
@@ -192,8 +191,8 @@ void MainWindowFace::buildToggles(QVBoxLayout* layout)
         row->addWidget(button);
     }
     // The auto-conference button exists but is never shown.
-    QToolButton* autoConference = makeButton(&window_, QStringLiteral("AC"),
-                                             QStringLiteral("Auto conference"), [] {});
+    QToolButton* autoConference =
+        makeButton(&window_, QStringLiteral("AC"), QStringLiteral("Auto conference"), [] {});
     autoConference->hide();
     layout->addLayout(row);
 }
@@ -204,8 +203,8 @@ void MainWindowFace::buildDialPad(QVBoxLayout* layout)
     const QString keys = QStringLiteral("123456789*0#");
     for (int i = 0; i < keys.size(); ++i) {
         const QChar key = keys[i];
-        QToolButton* button =
-            makeButton(&window_, QString(key), QString(key), [this, key] { actions_.dialKey(key); });
+        QToolButton* button = makeButton(&window_, QString(key), QString(key),
+                                         [this, key] { actions_.dialKey(key); });
         button->setMinimumHeight(34);
         pad->addWidget(button, i / 3, i % 3);
     }
@@ -214,8 +213,8 @@ void MainWindowFace::buildDialPad(QVBoxLayout* layout)
     auto* callRow = new QHBoxLayout();
     callButton_ = makeButton(&window_, QStringLiteral("Call"), QStringLiteral("Dial"),
                              [this] { actions_.call(); });
-    callButton_->setStyleSheet(kButtonStyle + QStringLiteral(
-                                   "QToolButton { background: rgb(40,150,70); }"));
+    callButton_->setStyleSheet(kButtonStyle +
+                               QStringLiteral("QToolButton { background: rgb(40,150,70); }"));
     callRow->addWidget(callButton_);
     callRow->addWidget(makeButton(&window_, QStringLiteral("Clear"), QStringLiteral("Clear"),
                                   [this] { actions_.clear(); }));
@@ -223,8 +222,8 @@ void MainWindowFace::buildDialPad(QVBoxLayout* layout)
                                   [this] { actions_.back(); }));
     hangUpButton_ = makeButton(&window_, QStringLiteral("End"), QStringLiteral("Hang Up"),
                                [this] { actions_.hangUp(); });
-    hangUpButton_->setStyleSheet(kButtonStyle + QStringLiteral(
-                                     "QToolButton { background: rgb(190,50,50); }"));
+    hangUpButton_->setStyleSheet(kButtonStyle +
+                                 QStringLiteral("QToolButton { background: rgb(190,50,50); }"));
     callRow->addWidget(hangUpButton_);
     layout->addLayout(callRow);
 }
@@ -297,8 +296,8 @@ void MainWindowFace::setLineMarked(int line)
     for (int i = 0; i < static_cast<int>(lines_.size()); ++i) {
         QToolButton* button = lines_[static_cast<size_t>(i)];
         button->setProperty("marked", i == line);
-        button->setStyleSheet(faceStyle(static_cast<LineFace>(button->property("face").toInt()),
-                                        i == line));
+        button->setStyleSheet(
+            faceStyle(static_cast<LineFace>(button->property("face").toInt()), i == line));
     }
 }
 

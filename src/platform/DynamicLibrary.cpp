@@ -11,7 +11,7 @@ DynamicLibrary::~DynamicLibrary()
 }
 
 DynamicLibrary::DynamicLibrary(DynamicLibrary&& other) noexcept
-    : handle_(std::exchange(other.handle_, nullptr)), error_(std::move(other.error_))
+        : handle_(std::exchange(other.handle_, nullptr)), error_(std::move(other.error_))
 {
 }
 

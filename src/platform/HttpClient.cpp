@@ -37,8 +37,7 @@ size_t collect(char* data, size_t size, size_t count, void* context)
 using CurlHandle = std::unique_ptr<CURL, decltype(&curl_easy_cleanup)>;
 using HeaderList = std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)>;
 
-HttpResult perform(const std::string& url, const std::string* postBody,
-                   const HttpOptions& options)
+HttpResult perform(const std::string& url, const std::string* postBody, const HttpOptions& options)
 {
     initialiseOnce();
     HttpResult result;

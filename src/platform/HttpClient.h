@@ -23,8 +23,8 @@ struct HttpResult {
     bool transferred = false;  // a response arrived (whatever its status)
     long status = 0;           // HTTP status code, 0 when none
     std::string body;
-    bool truncated = false;    // body cut at maxBodyBytes
-    std::string error;         // why nothing (or not everything) arrived
+    bool truncated = false;  // body cut at maxBodyBytes
+    std::string error;       // why nothing (or not everything) arrived
 };
 
 // HTTP(S) requests on libcurl, as the framework's Internet session did them:

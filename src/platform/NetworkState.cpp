@@ -14,8 +14,8 @@ bool isInternetConnected()
     bool connected = false;
     for (const ifaddrs* i = interfaces; i && !connected; i = i->ifa_next) {
         const unsigned flags = i->ifa_flags;
-        connected = i->ifa_addr && (flags & IFF_UP) && (flags & IFF_RUNNING) &&
-                    !(flags & IFF_LOOPBACK);
+        connected =
+            i->ifa_addr && (flags & IFF_UP) && (flags & IFF_RUNNING) && !(flags & IFF_LOOPBACK);
     }
     freeifaddrs(interfaces);
     return connected;

@@ -17,8 +17,8 @@ std::filesystem::path lockFolder()
         return runtime;
     }
     // No session runtime folder: a private folder per user below /tmp.
-    std::filesystem::path folder = std::filesystem::temp_directory_path() /
-                                   ("orvanta-" + std::to_string(getuid()));
+    std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("orvanta-" + std::to_string(getuid()));
     mkdir(folder.c_str(), 0700);
     return folder;
 }

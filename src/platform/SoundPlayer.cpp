@@ -147,8 +147,7 @@ bool SoundPlayer::waitUntil(std::chrono::steady_clock::time_point deadline,
                             std::uint64_t generation)
 {
     std::unique_lock lock(mutex_);
-    return !wake_.wait_until(lock, deadline,
-                             [&] { return quit_ || generation != generation_; });
+    return !wake_.wait_until(lock, deadline, [&] { return quit_ || generation != generation_; });
 }
 
 void SoundPlayer::playOne(const Request& request, std::uint64_t generation)
@@ -215,8 +214,8 @@ void SoundPlayer::playOne(const Request& request, std::uint64_t generation)
         }
     } while (current && request.loop);
     if (current) {
-        const pa_usec_t latency = std::min<pa_usec_t>(pa_simple_get_latency(stream, &error),
-                                                      kMaxTailWait.count());
+        const pa_usec_t latency =
+            std::min<pa_usec_t>(pa_simple_get_latency(stream, &error), kMaxTailWait.count());
         waitUntil(playedBy(written) + microseconds(latency), generation);
     }
     pa_simple_flush(stream, &error);

@@ -27,16 +27,16 @@ const QSize kDialogSize(300, 420);
 
 }
 
-CMainLogin::CMainLogin(SignInMainWindow& mainWindow, SignInServices services,
-                       EngineHost& engine, EngineEvents& events, SignInFlags& flags,
-                       MainWindowFlags& mainFlags, QWidget* parent)
-    : SkinnedDialog(phoneBodyImage(kDialogSize, QColor(176, 206, 230), QColor(191, 239, 255)),
-                    parent)
+CMainLogin::CMainLogin(SignInMainWindow& mainWindow, SignInServices services, EngineHost& engine,
+                       EngineEvents& events, SignInFlags& flags, MainWindowFlags& mainFlags,
+                       QWidget* parent)
+        : SkinnedDialog(phoneBodyImage(kDialogSize, QColor(176, 206, 230), QColor(191, 239, 255)),
+                        parent)
 {
     setWindowTitle(QStringLiteral("Login"));
     buildControls();
-    flow_ = std::make_unique<SignInFlow>(static_cast<SignInView&>(*this), mainWindow, std::move(services), engine, events,
-                                         flags, mainFlags);
+    flow_ = std::make_unique<SignInFlow>(static_cast<SignInView&>(*this), mainWindow,
+                                         std::move(services), engine, events, flags, mainFlags);
 }
 
 CMainLogin::~CMainLogin() = default;

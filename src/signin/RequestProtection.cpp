@@ -9,9 +9,9 @@ namespace {
 
 bool isTokenText(std::string_view text)
 {
-    return !text.empty()
-        && std::all_of(text.begin(), text.end(),
-                       [](char c) { return kTokenAlphabet.find(c) != std::string_view::npos; });
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+        return kTokenAlphabet.find(c) != std::string_view::npos;
+    });
 }
 
 // Bytes that would change the meaning of the form body, or end it early
@@ -26,7 +26,9 @@ bool unsafeInBody(char c)
 RandomSource defaultRandomSource()
 {
     std::random_device device;
-    return [engine = std::mt19937(device())]() mutable { return static_cast<std::uint32_t>(engine()); };
+    return [engine = std::mt19937(device())]() mutable {
+        return static_cast<std::uint32_t>(engine());
+    };
 }
 
 std::string randomToken(std::size_t minLength, std::size_t maxLength, const RandomSource& random)
@@ -81,10 +83,7 @@ std::optional<ProvisioningBody> parseProvisioningBody(std::string_view text)
     return body;
 }
 
-RequestProtection::RequestProtection(RandomSource random)
-    : random_(std::move(random))
-{
-}
+RequestProtection::RequestProtection(RandomSource random) : random_(std::move(random)) {}
 
 bool RequestProtection::prepareBody()
 {

@@ -71,14 +71,15 @@ QByteArray Request::provisioningPost(const std::string& body, const std::string&
 
 std::string portalLoginUrl(const QString& portalBase, const QString& user, const QString& password)
 {
-    return withoutTrailingSlash(portalBase) + "/vportal/API/TRAMOZED/login_api.php?user=" +
-           encoded(user) + "&password=" + encoded(password) + "&aid=";
+    return withoutTrailingSlash(portalBase) +
+           "/vportal/API/TRAMOZED/login_api.php?user=" + encoded(user) +
+           "&password=" + encoded(password) + "&aid=";
 }
 
 std::string portalBalanceUrl(const QString& portalBase, const QString& user)
 {
-    return withoutTrailingSlash(portalBase) + "/vportal/API/TRAMOZED/balance_api.php?user=" +
-           encoded(user) + "&idClient=IDCLIENT";
+    return withoutTrailingSlash(portalBase) +
+           "/vportal/API/TRAMOZED/balance_api.php?user=" + encoded(user) + "&idClient=IDCLIENT";
 }
 
 std::optional<BalanceAnswer> parseBalanceAnswer(const QByteArray& text)
@@ -100,8 +101,8 @@ std::optional<BalanceAnswer> parseBalanceAnswer(const QByteArray& text)
             continue;
         }
         BalanceAnswer values = answer.value_or(BalanceAnswer{});
-        for (const auto& [key, slot] : {std::pair{"balance", &values.balance},
-                                        std::pair{"currency", &values.currency}}) {
+        for (const auto& [key, slot] :
+             {std::pair{"balance", &values.balance}, std::pair{"currency", &values.currency}}) {
             const auto member = element.FindMember(key);
             if (member != element.MemberEnd() && member->value.IsString()) {
                 *slot = QString::fromUtf8(member->value.GetString(),
@@ -115,9 +116,8 @@ std::optional<BalanceAnswer> parseBalanceAnswer(const QByteArray& text)
 
 BalanceResult askBalance(const DeploymentSettings& deployment, const QString& user)
 {
-    const platform::HttpResult result =
-        platform::httpGet(portalBalanceUrl(deployment.portalUrl, user),
-                          serviceOptions(deployment, kMaxPortalAnswer));
+    const platform::HttpResult result = platform::httpGet(
+        portalBalanceUrl(deployment.portalUrl, user), serviceOptions(deployment, kMaxPortalAnswer));
     if (!result.transferred) {
         return {BalanceFailure::Unreachable, std::nullopt};
     }
@@ -153,8 +153,7 @@ PortalAnswer parsePortalAnswer(const QByteArray& text)
         };
         for (const auto& field : fields) {
             const auto member = element.FindMember(field.key);
-            if (member == element.MemberEnd() ||
-                (field.onlyStrings && !member->value.IsString())) {
+            if (member == element.MemberEnd() || (field.onlyStrings && !member->value.IsString())) {
                 continue;
             }
             if (auto value = textOf(member->value)) {

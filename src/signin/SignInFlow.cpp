@@ -47,13 +47,8 @@ void applyFailover(const QString& mode, const ProvisioningReply& reply, Failover
 SignInFlow::SignInFlow(SignInView& view, SignInMainWindow& mainWindow, SignInServices services,
                        EngineHost& engine, EngineEvents& events, SignInFlags& flags,
                        MainWindowFlags& mainFlags)
-    : view_(view),
-      mainWindow_(mainWindow),
-      services_(std::move(services)),
-      engine_(engine),
-      events_(events),
-      flags_(flags),
-      mainFlags_(mainFlags)
+        : view_(view), mainWindow_(mainWindow), services_(std::move(services)), engine_(engine),
+          events_(events), flags_(flags), mainFlags_(mainFlags)
 {
     // A new dialog: the main window is not active, fresh tokens are drawn.
     mainFlags_.mainWindowActive = false;
@@ -210,9 +205,8 @@ void SignInFlow::registerAccount(const ProvisioningReply& reply)
     // The portal's SIP password for a first sign-in or after a failure; the
     // typed password when the portal gave none.
     const bool usePortal = !mainFlags_.running || flags_.anyFailure();
-    const QString sipPassword = usePortal && portal_.sipPassword
-                                    ? QString::fromUtf8(*portal_.sipPassword)
-                                    : typedPassword_;
+    const QString sipPassword =
+        usePortal && portal_.sipPassword ? QString::fromUtf8(*portal_.sipPassword) : typedPassword_;
     accountHandle_ = registerSipAccount(engine_.api(), config, userName_, sipPassword);
     registeredUser_ = userName_;
 }

@@ -81,8 +81,7 @@ public:
     // What the dialog's fields held when start-up opened it.
     void prefill(int savePassword, const QString& reservedText, const QString& userName);
 
-    void onSignInPressed(const QString& typedUser, const QString& typedPassword,
-                         bool saveChecked);
+    void onSignInPressed(const QString& typedUser, const QString& typedPassword, bool saveChecked);
     void onClosePressed();
     void onSignUpPressed();
 

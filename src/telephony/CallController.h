@@ -32,8 +32,7 @@ public:
         Confirm,  // ask the user
     };
 
-    CallController(const EngineApi& engine, const CallPorts& ports,
-                   CallFeatures::Clock clock = {});
+    CallController(const EngineApi& engine, const CallPorts& ports, CallFeatures::Clock clock = {});
 
     // After the engine library was loaded again.
     void setEngine(const EngineApi& engine);

@@ -18,7 +18,7 @@ QString recordingFileName(const QDateTime& localTime)
 }
 
 CallFeatures::CallFeatures(CallContext& context, LineSelector& selector, Clock clock)
-    : c_(context), selector_(selector), clock_(std::move(clock))
+        : c_(context), selector_(selector), clock_(std::move(clock))
 {
     if (!clock_) {
         clock_ = [] { return QDateTime::currentDateTime(); };
@@ -184,8 +184,7 @@ void CallFeatures::Record()
         stopRecording();
         return;
     }
-    const QString folder =
-        recordingFolder_.isEmpty() ? QDir::currentPath() : recordingFolder_;
+    const QString folder = recordingFolder_.isEmpty() ? QDir::currentPath() : recordingFolder_;
     if (folder.isEmpty()) {
         return;
     }

@@ -22,7 +22,7 @@ QString callerNumber(const QString& callerUri)
 
 CallStateMachine::CallStateMachine(CallContext& context, LineSelector& selector,
                                    CallFeatures& features)
-    : c_(context), selector_(selector), features_(features)
+        : c_(context), selector_(selector), features_(features)
 {
     for (LineState& line : c_.state.lines) {
         line.lineStatus = texts::readyToCall;
@@ -74,12 +74,23 @@ int CallStateMachine::OnCallState(int callId, int state)
 {
     try {
         switch (state) {
-        case 1: onCalling(callId); break;
-        case 3: onRinging(callId); break;
-        case 4: onAnswering(callId); break;
-        case 5: onConnected(callId); break;
-        case 6: onDisconnected(callId); break;
-        default: break;
+        case 1:
+            onCalling(callId);
+            break;
+        case 3:
+            onRinging(callId);
+            break;
+        case 4:
+            onAnswering(callId);
+            break;
+        case 5:
+            onConnected(callId);
+            break;
+        case 6:
+            onDisconnected(callId);
+            break;
+        default:
+            break;
         }
     } catch (const std::exception&) {
         c_.view.showMessage(texts::handlerError);

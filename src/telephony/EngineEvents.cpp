@@ -16,8 +16,8 @@ template <typename Emit>
 int post(Emit emitOn)
 {
     if (EngineEvents* target = current.load()) {
-        QMetaObject::invokeMethod(target, [target, emitOn] { emitOn(target); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            target, [target, emitOn] { emitOn(target); }, Qt::QueuedConnection);
     }
     return 1;
 }
@@ -34,8 +34,7 @@ int onRegistration(int, int code)
 
 int onCallState(int callId, int state)
 {
-    return post(
-        [callId, state](EngineEvents* target) { emit target->callState(callId, state); });
+    return post([callId, state](EngineEvents* target) { emit target->callState(callId, state); });
 }
 
 int onIncoming(int callId, const char* uri)

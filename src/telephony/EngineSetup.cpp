@@ -38,8 +38,8 @@ int registerSipAccount(const EngineApi& api, const EngineConfiguration& config,
     const QByteArray proxy = QByteArrayLiteral("sip:") + config.proxyHost.toUtf8();
     return api.registerAccount(account.constData(), account.constData(), "*",
                                sipUser.toUtf8().constData(), sipPassword.toUtf8().constData(),
-                               config.encryption ? proxy.constData() : nullptr, 1,
-                               config.expiry, config.rtpPort, config.keepAlive);
+                               config.encryption ? proxy.constData() : nullptr, 1, config.expiry,
+                               config.rtpPort, config.keepAlive);
 }
 
 }

@@ -16,17 +16,17 @@ struct KeyTriple {
 
 // Everything the engine needs from a sign-in's provisioning.
 struct EngineConfiguration {
-    int packetTime = 0;   // dll_init size
-    int sipPort = 0;      // dll_init sprt
-    int expiry = 0;       // rereg
-    int rtpPort = 0;      // rtrp
-    int keepAlive = 0;    // keep
+    int packetTime = 0;  // dll_init size
+    int sipPort = 0;     // dll_init sprt
+    int expiry = 0;      // rereg
+    int rtpPort = 0;     // rtrp
+    int keepAlive = 0;   // keep
     bool encryption = false;
     bool numericKeyOff = false;  // the numeric key is the text "off"
     int numericKeyDashes = 0;
-    KeyTriple numericKey;        // groups of the numeric key
-    KeyTriple prefix;            // groups of the prefix
-    QByteArray textKey;          // low byte of each character of the key text
+    KeyTriple numericKey;  // groups of the numeric key
+    KeyTriple prefix;      // groups of the prefix
+    QByteArray textKey;    // low byte of each character of the key text
     QString registrarHost;
     QString proxyHost;
 };

@@ -6,8 +6,8 @@ namespace orvanta {
 
 NumberEntry::NumberEntry(CallContext& context, LineSelector& selector, CallStateMachine& calls,
                          CallFeatures& features, MicrophoneProbe* microphone)
-    : c_(context), selector_(selector), calls_(calls), features_(features),
-      microphone_(microphone)
+        : c_(context), selector_(selector), calls_(calls), features_(features),
+          microphone_(microphone)
 {
 }
 
@@ -98,11 +98,17 @@ KeyResult NumberEntry::keyPress(const KeyPress& key)
     }
     // The window's own sign-in fields have the keyboard.
     switch (key.kind) {
-    case Kind::Escape: return KeyResult::ConfirmQuit;
-    case Kind::Function: return key.function == 4 ? KeyResult::ConfirmQuit : KeyResult::PassOn;
-    case Kind::BackTab: c_.showGuardedMessage(texts::shiftTabRefused); return KeyResult::Handled;
-    case Kind::Enter: return KeyResult::Handled;
-    default: return KeyResult::PassOn;
+    case Kind::Escape:
+        return KeyResult::ConfirmQuit;
+    case Kind::Function:
+        return key.function == 4 ? KeyResult::ConfirmQuit : KeyResult::PassOn;
+    case Kind::BackTab:
+        c_.showGuardedMessage(texts::shiftTabRefused);
+        return KeyResult::Handled;
+    case Kind::Enter:
+        return KeyResult::Handled;
+    default:
+        return KeyResult::PassOn;
     }
 }
 

@@ -27,7 +27,7 @@ struct LineState {
     QString durationText;
     QString rateText;
     int elapsedSeconds = 0;
-    int timerId = 0;  // 0 while the line's call timer is stopped
+    int timerId = 0;     // 0 while the line's call timer is stopped
     char direction = 0;  // 'C' placed here, 'I' received, 0 idle
 
     bool inUse() const

@@ -13,7 +13,7 @@ public:
     static constexpr const char* kRingFile = "ring.wav";
 
     PlayerCallSounds(platform::SoundPlayer& player, std::filesystem::path folder)
-        : player_(player), folder_(std::move(folder))
+            : player_(player), folder_(std::move(folder))
     {
     }
 

@@ -2,8 +2,8 @@
 #include "support/TestEnvironment.h"
 
 #include <QProcess>
-#include <fstream>
 #include <QProcessEnvironment>
+#include <fstream>
 #include <gtest/gtest.h>
 
 namespace {
@@ -19,8 +19,7 @@ protected:
         env.insert("XDG_RUNTIME_DIR", QString::fromStdString(temp_.path().string()));
         env.insert("ORVANTA_DEPLOYMENT", QString::fromStdString(deploymentFile().string()));
         process->setProcessEnvironment(env);
-        process->start(QString::fromStdString((orvanta::test::binDir() / "orvanta").string()),
-                       {});
+        process->start(QString::fromStdString((orvanta::test::binDir() / "orvanta").string()), {});
         EXPECT_TRUE(process->waitForStarted(5000));
         return process;
     }

@@ -1,6 +1,6 @@
+#include "app/RecordDump.h"
 #include "RecordFixtures.h"
 #include "app/RecordArchive.h"
-#include "app/RecordDump.h"
 #include "app/SignInRecords.h"
 #include "support/TestEnvironment.h"
 

@@ -144,9 +144,8 @@ TEST(SignInRecordLayout, FullRecordHasThirteenFieldsInOrder)
     SignInRecordWithAccount record;
     record.header = {1, QString(), QStringLiteral("u"), QStringLiteral("p")};
     record.account = makeAccountBlock(
-        record.header,
-        FirstAccount{1, QStringLiteral("acc"), QStringLiteral("reg"), QStringLiteral("con"),
-                     QStringLiteral("pro"), 42});
+        record.header, FirstAccount{1, QStringLiteral("acc"), QStringLiteral("reg"),
+                                    QStringLiteral("con"), QStringLiteral("pro"), 42});
 
     RecordWriter expected;
     expected.writeInt(1);

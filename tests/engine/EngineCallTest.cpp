@@ -24,9 +24,12 @@ public:
     {
         EngineFixture::SetUpTestSuite();
         try {
-            proxy = new Kamailio(
-                {{"alice", "alicepw"}, {"bob", "bobpw"}, {"carol", "carolpw"}, {"dave", "davepw"}, {"erin", "erinpw"}},
-                true);
+            proxy = new Kamailio({{"alice", "alicepw"},
+                                  {"bob", "bobpw"},
+                                  {"carol", "carolpw"},
+                                  {"dave", "davepw"},
+                                  {"erin", "erinpw"}},
+                                 true);
             bob = new Baresip(peer("bob", proxy->hostPort()));
             auto carolOptions = peer("carol", proxy->hostPort());
             carolOptions.messageTarget = proxy->uri("alice");
@@ -74,7 +77,8 @@ protected:
     {
         std::vector<int> ids;
         for (const auto& e : events().all()) {
-            if (e.kind == EngineEvents::Kind::CallState && std::find(ids.begin(), ids.end(), e.id) == ids.end())
+            if (e.kind == EngineEvents::Kind::CallState &&
+                std::find(ids.begin(), ids.end(), e.id) == ids.end())
                 ids.push_back(e.id);
         }
         return ids;
@@ -86,7 +90,8 @@ protected:
         peer.command("answermode", "auto");
         const int callId = api().makeCall(accountId_, peer.uri().c_str());
         EXPECT_GT(callId, 0);
-        EXPECT_TRUE(events().waitForCallState(callId, ORVANTA_CALL_CONNECTED, 5s)) << proxy->output();
+        EXPECT_TRUE(events().waitForCallState(callId, ORVANTA_CALL_CONNECTED, 5s))
+            << proxy->output();
         EXPECT_TRUE(peer.waitForEvent("CALL_ESTABLISHED"));
         return callId;
     }
@@ -218,7 +223,8 @@ TEST_F(EngineCalls, BlindTransferReportsANewLegAndEndsTheFirstCall)
     EXPECT_TRUE(carol->waitForEvent("CALL_ESTABLISHED")) << carol->output();
     const auto legStates = events().callStates(*leg);
     ASSERT_GE(legStates.size(), 3u);
-    EXPECT_EQ(std::vector<int>(legStates.begin(), legStates.begin() + 3), (std::vector<int>{1, 4, 5}));
+    EXPECT_EQ(std::vector<int>(legStates.begin(), legStates.begin() + 3),
+              (std::vector<int>{1, 4, 5}));
 }
 
 TEST_F(EngineCalls, FailedTransferEndsTheNewLeg)
@@ -236,9 +242,9 @@ TEST_F(EngineCalls, ConferenceJoinsBothCallsAndSurvivesAMemberLeaving)
     const int first = connectedCallTo(*bob);
     const int second = connectedCallTo(*carol);
     const auto sofar = events().all();
-    EXPECT_TRUE(std::none_of(sofar.begin(), sofar.end(),
-                             [](const auto& e) { return e.kind == EngineEvents::Kind::HoldConfirmed; }))
-        << "a new call put the first on hold";
+    EXPECT_TRUE(std::none_of(sofar.begin(), sofar.end(), [](const auto& e) {
+        return e.kind == EngineEvents::Kind::HoldConfirmed;
+    })) << "a new call put the first on hold";
     bob->clearEvents();
     carol->clearEvents();
     EXPECT_EQ(api().callConference(second), 0);
@@ -259,7 +265,7 @@ TEST_F(EngineCalls, RecordingWritesAnEightKilohertzWav)
     const auto wav = dir / "call.wav";
     const int callId = connectedCallTo(*bob);
     EXPECT_EQ(api().callRecordingStart(callId, wav.c_str()), 0);
-    std::this_thread::sleep_for(1500ms); // let some audio arrive
+    std::this_thread::sleep_for(1500ms);  // let some audio arrive
     EXPECT_EQ(api().callRecordingStop(), 0);
     ASSERT_TRUE(waitUntil([&] { return std::filesystem::exists(wav); }, 3s));
     std::ifstream in(wav, std::ios::binary);
@@ -268,7 +274,9 @@ TEST_F(EngineCalls, RecordingWritesAnEightKilohertzWav)
     ASSERT_EQ(in.gcount(), 44);
     EXPECT_EQ(header.substr(0, 4), "RIFF");
     EXPECT_EQ(header.substr(8, 4), "WAVE");
-    const auto byte = [&](size_t i) { return static_cast<unsigned>(static_cast<unsigned char>(header[i])); };
+    const auto byte = [&](size_t i) {
+        return static_cast<unsigned>(static_cast<unsigned char>(header[i]));
+    };
     EXPECT_EQ(byte(24) | byte(25) << 8 | byte(26) << 16 | byte(27) << 24, 8000u);
     EXPECT_GT(std::filesystem::file_size(wav), 44u + 8000u);
 }
@@ -291,11 +299,11 @@ TEST_F(EngineCalls, CodecPrioritiesDecideTheOfferOrder)
     EXPECT_EQ(api().setCodecPriority("PCMU/8000/1", 0), 0);
     EXPECT_EQ(api().setCodecPriority("G722/8000/1", 200), 0);
     EXPECT_EQ(api().setCodecPriority("PCMA/8000/1", 255), 0);
-    EXPECT_EQ(api().setCodecPriority("G723/8000/1", 0), 0); // not in this build: ignored
+    EXPECT_EQ(api().setCodecPriority("G723/8000/1", 0), 0);  // not in this build: ignored
     // This account also asks for RTP ports from 41000 on.
     const std::string uri = proxy->uri("erin");
-    const int account = api().registerAccount(uri.c_str(), uri.c_str(), "*", "erin", "erinpw", nullptr, 1, 600,
-                                              41000, 0);
+    const int account = api().registerAccount(uri.c_str(), uri.c_str(), "*", "erin", "erinpw",
+                                              nullptr, 1, 600, 41000, 0);
     ASSERT_EQ(events().waitForRegistration(account, 5s), 200);
     const int callId = api().makeCall(account, ("sip:x@" + callee.hostPort()).c_str());
     const std::string offer = callee.waitForOffer(5s).audioLine;
@@ -349,10 +357,11 @@ TEST_F(EngineCalls, EncryptionGivesTlsSignallingAndMandatorySrtp)
     EXPECT_EQ(api().setSipEncryption2(1, "key"), 0);
     const std::string uri = proxy->uri("erin");
     const std::string tlsProxy = "sip:" + proxy->tlsHostPort();
-    const int account =
-        api().registerAccount(uri.c_str(), uri.c_str(), "*", "erin", "erinpw", tlsProxy.c_str(), 1, 600, 0, 0);
+    const int account = api().registerAccount(uri.c_str(), uri.c_str(), "*", "erin", "erinpw",
+                                              tlsProxy.c_str(), 1, 600, 0, 0);
     ASSERT_EQ(events().waitForRegistration(account, 5s), 200) << proxy->output();
-    EXPECT_NE(proxy->output().find("registered erin over tls"), std::string::npos) << proxy->output();
+    EXPECT_NE(proxy->output().find("registered erin over tls"), std::string::npos)
+        << proxy->output();
 
     const int secured = api().makeCall(account, dave.uri().c_str());
     EXPECT_TRUE(events().waitForCallState(secured, ORVANTA_CALL_CONNECTED, 5s)) << dave.output();
@@ -370,7 +379,8 @@ TEST_F(EngineCalls, EncryptionGivesTlsSignallingAndMandatorySrtp)
 TEST_F(EngineCalls, WrongPasswordIsRejectedByTheRegistrar)
 {
     const std::string uri = proxy->uri("carol");
-    const int account = api().registerAccount(uri.c_str(), uri.c_str(), "*", "carol", "wrong", nullptr, 1, 600, 0, 0);
+    const int account = api().registerAccount(uri.c_str(), uri.c_str(), "*", "carol", "wrong",
+                                              nullptr, 1, 600, 0, 0);
     ASSERT_GT(account, 0);
     EXPECT_EQ(events().waitForRegistration(account, 5s), 401);
 }

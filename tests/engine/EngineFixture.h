@@ -56,12 +56,12 @@ protected:
     EngineEvents& events() { return EngineEvents::instance(); }
 
     // Registers user at the registrar and waits for the result code.
-    int registerAt(const std::string& registrarHostPort, const std::string& user, const std::string& password,
-                   std::chrono::milliseconds timeout = 5s)
+    int registerAt(const std::string& registrarHostPort, const std::string& user,
+                   const std::string& password, std::chrono::milliseconds timeout = 5s)
     {
         const std::string uri = "sip:" + user + "@" + registrarHostPort;
-        accountId_ = api().registerAccount(uri.c_str(), uri.c_str(), "*", user.c_str(), password.c_str(), nullptr,
-                                           1, 600, 0, 0);
+        accountId_ = api().registerAccount(uri.c_str(), uri.c_str(), "*", user.c_str(),
+                                           password.c_str(), nullptr, 1, 600, 0, 0);
         if (accountId_ <= 0)
             return -1;
         return events().waitForRegistration(accountId_, timeout).value_or(-2);

@@ -6,7 +6,8 @@ namespace {
 
 int onRegistration(int accountId, int code)
 {
-    EngineEvents::instance().record({EngineEvents::Kind::Registration, accountId, code, {}, {}, {}});
+    EngineEvents::instance().record(
+        {EngineEvents::Kind::Registration, accountId, code, {}, {}, {}});
     return 1;
 }
 
@@ -18,7 +19,8 @@ int onCallState(int callId, int state)
 
 int onIncoming(int callId, const char* caller)
 {
-    EngineEvents::instance().record({EngineEvents::Kind::Incoming, callId, 0, caller ? caller : "", {}, {}});
+    EngineEvents::instance().record(
+        {EngineEvents::Kind::Incoming, callId, 0, caller ? caller : "", {}, {}});
     return 1;
 }
 
@@ -82,7 +84,8 @@ std::vector<EngineEvents::Event> EngineEvents::all() const
 }
 
 template <typename Predicate>
-std::optional<EngineEvents::Event> EngineEvents::waitMatching(Predicate predicate, std::chrono::milliseconds timeout)
+std::optional<EngineEvents::Event> EngineEvents::waitMatching(Predicate predicate,
+                                                              std::chrono::milliseconds timeout)
 {
     std::unique_lock lock(mutex_);
     std::optional<Event> found;
@@ -99,7 +102,8 @@ std::optional<EngineEvents::Event> EngineEvents::waitMatching(Predicate predicat
     return found;
 }
 
-std::optional<int> EngineEvents::waitForRegistration(int accountId, std::chrono::milliseconds timeout)
+std::optional<int> EngineEvents::waitForRegistration(int accountId,
+                                                     std::chrono::milliseconds timeout)
 {
     return waitForRegistrationNumber(accountId, 0, timeout);
 }
@@ -122,8 +126,11 @@ std::optional<int> EngineEvents::waitForRegistrationNumber(int accountId, size_t
 
 bool EngineEvents::waitForCallState(int callId, int state, std::chrono::milliseconds timeout)
 {
-    return waitMatching([&](const Event& e, size_t) { return e.kind == Kind::CallState && e.id == callId && e.value == state; },
-                        timeout)
+    return waitMatching(
+               [&](const Event& e, size_t) {
+                   return e.kind == Kind::CallState && e.id == callId && e.value == state;
+               },
+               timeout)
         .has_value();
 }
 
@@ -146,7 +153,8 @@ std::optional<int> EngineEvents::waitForAnyCallState(int state, const std::vecto
     return event->id;
 }
 
-std::optional<EngineEvents::Event> EngineEvents::waitFor(Kind kind, std::chrono::milliseconds timeout)
+std::optional<EngineEvents::Event> EngineEvents::waitFor(Kind kind,
+                                                         std::chrono::milliseconds timeout)
 {
     return waitMatching([&](const Event& e, size_t) { return e.kind == kind; }, timeout);
 }

@@ -19,10 +19,10 @@ public:
     enum class Kind { Registration, CallState, Incoming, Dtmf, HoldConfirmed, Message };
     struct Event {
         Kind kind;
-        int id = 0;     // account or call id
-        int value = 0;  // SIP code, call state or digit
-        std::string text; // caller or sender URI
-        std::string body; // message text
+        int id = 0;        // account or call id
+        int value = 0;     // SIP code, call state or digit
+        std::string text;  // caller or sender URI
+        std::string body;  // message text
         std::thread::id thread;
     };
 
@@ -37,7 +37,8 @@ public:
     // The first registration result for accountId.
     std::optional<int> waitForRegistration(int accountId, std::chrono::milliseconds timeout);
     // The registration result number index (0-based) of accountId.
-    std::optional<int> waitForRegistrationNumber(int accountId, size_t index, std::chrono::milliseconds timeout);
+    std::optional<int> waitForRegistrationNumber(int accountId, size_t index,
+                                                 std::chrono::milliseconds timeout);
     bool waitForCallState(int callId, int state, std::chrono::milliseconds timeout);
     // The first call reporting `state` whose id is not in `exclude`.
     std::optional<int> waitForAnyCallState(int state, const std::vector<int>& exclude,

@@ -12,13 +12,15 @@ struct RegistrarCase {
     int expectedCode;
 };
 
-class RegistrationWithSipp : public EngineFixture, public ::testing::WithParamInterface<RegistrarCase> {};
+class RegistrationWithSipp : public EngineFixture,
+                             public ::testing::WithParamInterface<RegistrarCase> {};
 
 TEST_P(RegistrationWithSipp, ReportsTheRegistrarsFinalCode)
 {
     const auto& param = GetParam();
     SippRegistrar registrar(param.reply, {"alice", "secret"});
-    EXPECT_EQ(registerAt(registrar.hostPort(), "alice", param.password), param.expectedCode) << registrar.output();
+    EXPECT_EQ(registerAt(registrar.hostPort(), "alice", param.password), param.expectedCode)
+        << registrar.output();
     // One final result per attempt, not one per retransmission.
     EXPECT_TRUE(events().quietFor(300ms));
     EXPECT_TRUE(registrar.isRunning()) << registrar.output();
@@ -26,12 +28,13 @@ TEST_P(RegistrationWithSipp, ReportsTheRegistrarsFinalCode)
 
 INSTANTIATE_TEST_SUITE_P(
     Replies, RegistrationWithSipp,
-    ::testing::Values(RegistrarCase{"Ok", SippRegistrar::Reply::Ok, "secret", 200},
-                      RegistrarCase{"DigestAccepted", SippRegistrar::Reply::Challenge, "secret", 200},
-                      RegistrarCase{"DigestRejected", SippRegistrar::Reply::Challenge, "wrong", 403},
-                      RegistrarCase{"Forbidden", SippRegistrar::Reply::Forbidden, "secret", 403},
-                      RegistrarCase{"NotFound", SippRegistrar::Reply::NotFound, "secret", 404},
-                      RegistrarCase{"RequestTimeout", SippRegistrar::Reply::RequestTimeout, "secret", 408}),
+    ::testing::Values(
+        RegistrarCase{"Ok", SippRegistrar::Reply::Ok, "secret", 200},
+        RegistrarCase{"DigestAccepted", SippRegistrar::Reply::Challenge, "secret", 200},
+        RegistrarCase{"DigestRejected", SippRegistrar::Reply::Challenge, "wrong", 403},
+        RegistrarCase{"Forbidden", SippRegistrar::Reply::Forbidden, "secret", 403},
+        RegistrarCase{"NotFound", SippRegistrar::Reply::NotFound, "secret", 404},
+        RegistrarCase{"RequestTimeout", SippRegistrar::Reply::RequestTimeout, "secret", 408}),
     [](const auto& info) { return std::string(info.param.name); });
 
 using RegistrationUnanswered = EngineFixture;
@@ -49,7 +52,6 @@ TEST_F(RegistrationUnanswered, UnreachableRegistrarIsReportedAs408)
     EXPECT_EQ(registerAt("127.0.0.1:" + std::to_string(freePort()), "alice", "secret"), 408);
 }
 
-
 using EngineWithoutAccount = EngineFixture;
 
 TEST_F(EngineWithoutAccount, RefusesWhatNeedsAnAccountOrARunningEngine)
@@ -59,7 +61,8 @@ TEST_F(EngineWithoutAccount, RefusesWhatNeedsAnAccountOrARunningEngine)
     EXPECT_EQ(api().registerAccount(nullptr, nullptr, "*", "alice", "x", nullptr, 1, 0, 0, 0), -1);
     const int call = api().makeCall(7, "sip:bob@127.0.0.1");
     ASSERT_GT(call, 0);
-    EXPECT_TRUE(events().waitForCallState(call, ORVANTA_CALL_DISCONNECTED, 2s)) << "unknown account";
+    EXPECT_TRUE(events().waitForCallState(call, ORVANTA_CALL_DISCONNECTED, 2s))
+        << "unknown account";
 
     EXPECT_EQ(api().dialDtmf(call, "x", 1), -1);
     EXPECT_EQ(api().dialDtmf(call, "", 1), -1);

@@ -66,7 +66,8 @@ protected:
 TEST_F(ScriptedEngineTest, RecordsCallsWithTheirArgumentsAndReturnsChosenResults)
 {
     const auto& api = application.api();
-    EXPECT_EQ(api.registerAccount("sip:u@h", "sip:u@h", "*", "u", "p", nullptr, 1, 60, 4000, 15), 1);
+    EXPECT_EQ(api.registerAccount("sip:u@h", "sip:u@h", "*", "u", "p", nullptr, 1, 60, 4000, 15),
+              1);
     engine.queueResult("dll_makeCall", 41);
     engine.queueResult("dll_makeCall", 42);
     EXPECT_EQ(api.makeCall(1, "sip:a@h"), 41);
@@ -104,7 +105,7 @@ TEST_F(ScriptedEngineTest, FiresCallbacksInOrderOnItsOwnThread)
     engine.fireIncoming(7, "sip:bob@example.net");
     engine.fireCallState(7, 2);
     engine.fireMessage("sip:carol@example.net", "hi");
-    engine.fireDtmf(7, '5'); // no callback set: dropped
+    engine.fireDtmf(7, '5');  // no callback set: dropped
     ASSERT_TRUE(engine.waitIdle());
 
     std::lock_guard lock(seenMutex);

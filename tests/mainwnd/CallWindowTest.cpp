@@ -151,10 +151,10 @@ TEST_F(CallWindowTest, LostInternetEndsTheCallAndItsReturnShowsReadyOnce)
 
 TEST_F(CallWindowTest, EveryControlHasAnAccessibleName)
 {
-    for (const char* name : {"Dial", "Hang Up", "Line 1", "Line 4", "0", "#", "*",
-                             "Place call on hold", "Transfer", "Conference", "Record",
-                             "Auto answer", "Do not disturb", "Settings", "Close", "Minimize",
-                             "My Account", "Clear", "Back"}) {
+    for (const char* name :
+         {"Dial", "Hang Up", "Line 1", "Line 4", "0", "#", "*", "Place call on hold", "Transfer",
+          "Conference", "Record", "Auto answer", "Do not disturb", "Settings", "Close", "Minimize",
+          "My Account", "Clear", "Back"}) {
         QAbstractButton* button = window_->face().button(QString::fromLatin1(name));
         ASSERT_NE(button, nullptr) << name;
         EXPECT_EQ(button->accessibleName(), QString::fromLatin1(name));
@@ -167,8 +167,8 @@ TEST_F(CallWindowTest, AutoAnswerToggleAnswersTheNextCall)
     EXPECT_TRUE(window_->face().button(QStringLiteral("Auto answer"))->isChecked());
     scripted_.fireIncoming(30, "sip:5550100@reg.example");
     ASSERT_TRUE(scripted_.waitIdle());
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !scripted_.callsTo("dll_answerCall").empty(); },
-                                2000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([this] { return !scripted_.callsTo("dll_answerCall").empty(); }, 2000));
     EXPECT_EQ(scripted_.callsTo("dll_answerCall")[0].intArg(0), 30);
 }
 

@@ -52,9 +52,9 @@ public:
             service = new ServiceProcess();
             deploymentFile = new TempDir();
             const std::string deployment = (*deploymentFile / "deployment.ini").string();
-            if (!service->start(sourceDir() / "tools/service/demo-scenario.json",
-                                {"--registrar", registrar->hostPort(), "--write-deployment",
-                                 deployment})) {
+            if (!service->start(
+                    sourceDir() / "tools/service/demo-scenario.json",
+                    {"--registrar", registrar->hostPort(), "--write-deployment", deployment})) {
                 throw std::runtime_error(service->error());
             }
             settings = new DeploymentSettings(
@@ -92,8 +92,8 @@ protected:
         harness_.build(networkSignInServices(*settings), binDir() / "libOrvanta.so");
         harness_.openWithSavedAccount(QStringLiteral("demo"), QStringLiteral("demo1234"));
         window_->show();
-        ASSERT_TRUE(QTest::qWaitFor([this] { return window_->flags().registrationConfirmed; },
-                                    5000))
+        ASSERT_TRUE(
+            QTest::qWaitFor([this] { return window_->flags().registrationConfirmed; }, 5000))
             << registrar->output();
     }
     void TearDown() override
@@ -157,8 +157,8 @@ TEST_F(DialerCalls, DialPadCallConnectsCarriesDtmfHoldsAndHangsUp)
     QTest::keyClick(window_.get(), Qt::Key_8);
     EXPECT_TRUE(bob->waitForEvent("CALL_DTMF_START")) << "the call talks again after retrieve";
 
-    ASSERT_TRUE(QTest::qWaitFor(
-        [this] { return !window_->face().callTimer()->text().isEmpty(); }, 2500));
+    ASSERT_TRUE(
+        QTest::qWaitFor([this] { return !window_->face().callTimer()->text().isEmpty(); }, 2500));
     const std::size_t balanceQueries = service->requests("portal.balance").size();
     click(QStringLiteral("Hang Up"));
     EXPECT_TRUE(bob->waitForEvent("CALL_CLOSED"));
@@ -191,11 +191,12 @@ TEST_F(DialerCalls, BlindTransferHandsTheCallToASecondPhone)
     dial(kCarol);
     EXPECT_TRUE(carol->waitForEvent("CALL_ESTABLISHED", 8000ms)) << carol->output();
     ASSERT_TRUE(QTest::qWaitFor(
-        [this] { return !window_->face().banner()->text().contains(QStringLiteral("Transfering")); },
+        [this] {
+            return !window_->face().banner()->text().contains(QStringLiteral("Transfering"));
+        },
         8000))
         << describe();
-    EXPECT_FALSE(window_->face().banner()->text().contains(QStringLiteral("Failed")))
-        << describe();
+    EXPECT_FALSE(window_->face().banner()->text().contains(QStringLiteral("Failed"))) << describe();
     bob->command("hangup");
     carol->command("hangup");
 }

@@ -12,12 +12,12 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QToolButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 namespace {
@@ -57,7 +57,8 @@ protected:
 
     MainWindowHarness harness_;
     test::ScriptedEngine scripted_;
-    QByteArray reply_ = R"({"status":"1","registrarip":"reg.example","header":"Hi","footer":"Bye"})";
+    QByteArray reply_ =
+        R"({"status":"1","registrarip":"reg.example","header":"Hi","footer":"Bye"})";
     std::vector<QString>& messages_ = harness_.messages;
     bool& answer_ = harness_.answer;
     std::unique_ptr<CZebSoftPhoneDlg>& window_ = harness_.window;

@@ -37,7 +37,8 @@ protected:
         socket_ = (dir / "run" / "pulse.sock").string();
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("HOME"), QString::fromStdString((dir / "home").string()));
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString((dir / "run").string()));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"),
+                   QString::fromStdString((dir / "run").string()));
         server_.setProcessEnvironment(env);
         server_.setProcessChannelMode(QProcess::MergedChannels);
         server_.start(QStringLiteral("pulseaudio"),
@@ -47,8 +48,8 @@ protected:
                            QString::fromStdString(socket_),
                        "-L", "module-null-sink sink_name=spk"});
         ASSERT_TRUE(server_.waitForStarted(3000));
-        ASSERT_TRUE(waitFor([this] { return std::filesystem::exists(socket_); },
-                            std::chrono::seconds(5)))
+        ASSERT_TRUE(
+            waitFor([this] { return std::filesystem::exists(socket_); }, std::chrono::seconds(5)))
             << server_.readAll().toStdString();
         ::setenv("PULSE_SERVER", ("unix:" + socket_).c_str(), 1);
     }

@@ -108,7 +108,8 @@ TEST(SoundPlayer, WithoutSoundServerReturnsAtOnceAndStaysQuiet)
     TempDir dir;
     const auto file = dir / "tone.wav";
     const Bytes wav = makeWav({.dataBytes = 16000, .declaredData = 16000});
-    std::ofstream(file, std::ios::binary).write(wav.data(), static_cast<std::streamsize>(wav.size()));
+    std::ofstream(file, std::ios::binary)
+        .write(wav.data(), static_cast<std::streamsize>(wav.size()));
     ::setenv("PULSE_SERVER", (dir / "no-such-socket").c_str(), 1);
 
     testing::internal::CaptureStderr();

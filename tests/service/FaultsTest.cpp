@@ -10,7 +10,11 @@ using namespace orvanta::test;
 
 class Faults : public ServiceFixture {
 protected:
-    httplib::Result login() { return get("portal", "/vportal/API/TRAMOZED/login_api.php?user=alice&password=secret1&aid="); }
+    httplib::Result login()
+    {
+        return get("portal",
+                   "/vportal/API/TRAMOZED/login_api.php?user=alice&password=secret1&aid=");
+    }
 };
 
 TEST_F(Faults, ReplaceTheAnswerForAsManyRequestsAsConfigured)
@@ -20,14 +24,14 @@ TEST_F(Faults, ReplaceTheAnswerForAsManyRequestsAsConfigured)
 
     struct Case {
         const char* reply;
-        int status;  // 0: the client sees no complete reply
+        int status;        // 0: the client sees no complete reply
         const char* body;  // nullptr: anything but the normal reply
     };
     for (const Case& c : {Case{"empty", 200, ""}, Case{"serverError", 200, "server error"},
-                          Case{"http500", 500, "Internal Server Error"}, Case{"garbage", 200, nullptr},
-                          Case{"closeMidReply", 0, nullptr}}) {
-        ASSERT_EQ(service.control(std::string(R"({"faults": {"portal.login": {"reply": ")") + c.reply
-                                  + R"(", "times": 2}}})"),
+                          Case{"http500", 500, "Internal Server Error"},
+                          Case{"garbage", 200, nullptr}, Case{"closeMidReply", 0, nullptr}}) {
+        ASSERT_EQ(service.control(std::string(R"({"faults": {"portal.login": {"reply": ")") +
+                                  c.reply + R"(", "times": 2}}})"),
                   "");
         for (int round = 0; round < 2; ++round) {
             const auto result = login();
@@ -82,7 +86,8 @@ TEST_F(Faults, ProvisioningServerErrorIsScrambledLikeAnyReply)
 
 TEST_F(Faults, StateChangesStillHappenBehindAFault)
 {
-    ASSERT_EQ(service.control(R"({"faults": {"accountapi.voucher": {"reply": "closeMidReply"}}})"), "");
+    ASSERT_EQ(service.control(R"({"faults": {"accountapi.voucher": {"reply": "closeMidReply"}}})"),
+              "");
     EXPECT_FALSE(postForm("accountapi", "/accountapi?",
                           "un=" + md5("alice") + "&type=" + md5("voucher") + "&vc=" + md5("V100")));
     EXPECT_EQ(balanceOf("alice"), "3.50");

@@ -9,15 +9,20 @@ namespace {
 
 // Every key the dialer reads from the reply.
 const char* const kReplyKeys[] = {
-    "status", "ip", "registrarip", "vpn", "newkey", "oldkey", "prefix", "size", "sprt", "rereg", "rtrp",
-    "keep", "fips", "fports", "header", "footer", "myaccounts", "balance", "email", "orecharge", "webcdr",
-    "webcdr_url", "api_url", "sms_url", "sms", "im", "Signup_url", "connectiontype", "ivr", "en_pref", "key"};
+    "status",     "ip",      "registrarip", "vpn",     "newkey", "oldkey",     "prefix",
+    "size",       "sprt",    "rereg",       "rtrp",    "keep",   "fips",       "fports",
+    "header",     "footer",  "myaccounts",  "balance", "email",  "orecharge",  "webcdr",
+    "webcdr_url", "api_url", "sms_url",     "sms",     "im",     "Signup_url", "connectiontype",
+    "ivr",        "en_pref", "key"};
 
 }
 
 class Provisioning : public ServiceFixture {
 protected:
-    httplib::Result provision(const std::string& requestBody) { return postForm("provisioning", "/", requestBody); }
+    httplib::Result provision(const std::string& requestBody)
+    {
+        return postForm("provisioning", "/", requestBody);
+    }
 
     rapidjson::Document provisionWith(RequestProtection& protection)
     {
@@ -40,7 +45,8 @@ TEST_F(Provisioning, ReplyDescramblesWithTheRequestKeyToTheConfiguration)
     EXPECT_EQ(member(reply, "header"), "Hello");
     // The service addresses point back at this process.
     EXPECT_EQ(member(reply, "api_url"), service.url("accountapi") + "/accountapi");
-    EXPECT_EQ(member(reply, "sms_url"), service.url("sms") + "/smsgateway?user=u1s1erzzto=d1n2u3mzzmsg=smstext");
+    EXPECT_EQ(member(reply, "sms_url"),
+              service.url("sms") + "/smsgateway?user=u1s1erzzto=d1n2u3mzzmsg=smstext");
     EXPECT_EQ(member(reply, "Signup_url"), service.url("webapi") + "/NewUserSignUp.jsp");
     EXPECT_EQ(member(reply, "myaccounts"), service.url("webapi") + "/myaccounts.jsp");
     EXPECT_EQ(member(reply, "orecharge"), service.url("webapi") + "/orecharge.jsp");
@@ -62,7 +68,8 @@ TEST_F(Provisioning, RefusesAWrongNameOrAMalformedBody)
         std::string body;
         int status;
     };
-    for (const Case& c : {Case{wrongName.text(), 403}, Case{"user=demo&password=demo", 400}, Case{"", 400}}) {
+    for (const Case& c :
+         {Case{wrongName.text(), 403}, Case{"user=demo&password=demo", 400}, Case{"", 400}}) {
         const auto result = provision(c.body);
         ASSERT_TRUE(result) << c.body;
         EXPECT_EQ(result->status, c.status) << c.body;
@@ -80,7 +87,8 @@ TEST_F(Provisioning, ControlEndpointChangesValuesButKeepsTheReplyReadable)
     EXPECT_EQ(member(reply, "api_url"), "");
 
     const std::string big(900, 'x');
-    EXPECT_NE(service.control(R"({"provisioning": {"status": "0", "footer": ")" + big + "\"}}").find("1025"),
+    EXPECT_NE(service.control(R"({"provisioning": {"status": "0", "footer": ")" + big + "\"}}")
+                  .find("1025"),
               std::string::npos);
     reply = provisionWith(protection);
     EXPECT_EQ(member(reply, "status"), "3");

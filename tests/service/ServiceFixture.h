@@ -4,9 +4,9 @@
 #include "support/TestEnvironment.h"
 
 #include <QCryptographicHash>
+#include <gtest/gtest.h>
 #include <httplib.h>
 #include <rapidjson/document.h>
-#include <gtest/gtest.h>
 
 #include <fstream>
 #include <string>
@@ -31,7 +31,9 @@ inline constexpr const char* kTestScenario = R"({
 
 inline std::string md5(const std::string& text)
 {
-    return QCryptographicHash::hash(QByteArray::fromStdString(text), QCryptographicHash::Md5).toHex().toStdString();
+    return QCryptographicHash::hash(QByteArray::fromStdString(text), QCryptographicHash::Md5)
+        .toHex()
+        .toStdString();
 }
 
 inline rapidjson::Document parseJson(const std::string& text)
@@ -43,8 +45,9 @@ inline rapidjson::Document parseJson(const std::string& text)
 
 inline std::string member(const rapidjson::Value& object, const char* name)
 {
-    return object.IsObject() && object.HasMember(name) && object[name].IsString() ? object[name].GetString()
-                                                                                   : "<missing>";
+    return object.IsObject() && object.HasMember(name) && object[name].IsString()
+               ? object[name].GetString()
+               : "<missing>";
 }
 
 // Writes the scenario to a file and starts the service with it.
@@ -72,19 +75,24 @@ protected:
         return client(name).Get(target.c_str());
     }
 
-    httplib::Result postForm(const std::string& name, const std::string& target, const std::string& body) const
+    httplib::Result postForm(const std::string& name, const std::string& target,
+                             const std::string& body) const
     {
         return client(name).Post(target.c_str(), body, "application/x-www-form-urlencoded");
     }
 
-    std::string body(const httplib::Result& result) const { return result ? result->body : "<no reply>"; }
+    std::string body(const httplib::Result& result) const
+    {
+        return result ? result->body : "<no reply>";
+    }
 
     std::string balanceOf(const std::string& user) const
     {
-        const auto document
-            = parseJson(body(get("portal", "/vportal/API/TRAMOZED/balance_api.php?user=" + user + "&idClient=IDCLIENT")));
-        if (!document.IsObject() || !document.HasMember("listbalance") || !document["listbalance"].IsArray()
-            || document["listbalance"].Empty())
+        const auto document =
+            parseJson(body(get("portal", "/vportal/API/TRAMOZED/balance_api.php?user=" + user +
+                                             "&idClient=IDCLIENT")));
+        if (!document.IsObject() || !document.HasMember("listbalance") ||
+            !document["listbalance"].IsArray() || document["listbalance"].Empty())
             return "<none>";
         return member(document["listbalance"][0], "balance");
     }

@@ -25,9 +25,11 @@ TEST(ServiceStart, ServesTheDemoScenarioWritesDeploymentAndStopsOnSigterm)
     std::ifstream in(dir / "deployment.ini");
     std::stringstream text;
     text << in.rdbuf();
-    EXPECT_EQ(text.str(), "[service]\nprovisioning_url=https://127.0.0.1:" + std::to_string(service.port("provisioning"))
-                              + "/\nportal_url=https://127.0.0.1:" + std::to_string(service.port("portal"))
-                              + "\nwebapi_url=http://127.0.0.1:" + std::to_string(service.port("webapi")) + "\n");
+    EXPECT_EQ(text.str(),
+              "[service]\nprovisioning_url=https://127.0.0.1:" +
+                  std::to_string(service.port("provisioning")) +
+                  "/\nportal_url=https://127.0.0.1:" + std::to_string(service.port("portal")) +
+                  "\nwebapi_url=http://127.0.0.1:" + std::to_string(service.port("webapi")) + "\n");
 
     EXPECT_EQ(service.stop(), 0);
     EXPECT_EQ(service.outputLines().back(), "{\"event\":\"stopped\"}");
@@ -45,18 +47,29 @@ TEST(ServiceStart, RefusesUnusableScenariosAndOptions)
     const Case cases[] = {
         {"not JSON", "{\"accounts\": [", {}, "JSON error"},
         {"unknown member", R"({"acounts": []})", {}, "acounts: unknown member"},
-        {"account without password", R"({"accounts": [{"user": "a", "sipPassword": "s"}]})", {},
+        {"account without password",
+         R"({"accounts": [{"user": "a", "sipPassword": "s"}]})",
+         {},
          "accounts[0].password: missing"},
-        {"user twice", R"({"accounts": [{"user": "a", "password": "p", "sipPassword": "s"},
-                                          {"user": "a", "password": "q", "sipPassword": "t"}]})", {},
+        {"user twice",
+         R"({"accounts": [{"user": "a", "password": "p", "sipPassword": "s"},
+                                          {"user": "a", "password": "q", "sipPassword": "t"}]})",
+         {},
          "accounts[1].user: used by an earlier account"},
-        {"bad balance", R"({"accounts": [{"user": "a", "password": "p", "sipPassword": "s", "balance": "1,5"}]})", {},
+        {"bad balance",
+         R"({"accounts": [{"user": "a", "password": "p", "sipPassword": "s", "balance": "1,5"}]})",
+         {},
          "accounts[0].balance"},
         {"zero rate", R"({"rates": {"default": "0"}})", {}, "rates.default"},
         {"unknown fault", R"({"faults": {"sms": {"reply": "explode"}}})", {}, "faults.sms.reply"},
-        {"non-string provisioning value", R"({"provisioning": {"size": 4}})", {}, "provisioning.size"},
-        {"reply over the dialer's read", R"({"provisioning": {"header": ")" + big + R"(", "footer": ")" + big + "\"}}",
-         {}, "more than the 1025"},
+        {"non-string provisioning value",
+         R"({"provisioning": {"size": 4}})",
+         {},
+         "provisioning.size"},
+        {"reply over the dialer's read",
+         R"({"provisioning": {"header": ")" + big + R"(", "footer": ")" + big + "\"}}",
+         {},
+         "more than the 1025"},
         {"registrar without port", "{}", {"--registrar", "127.0.0.1"}, "HOST:PORT"},
     };
     for (const Case& c : cases) {
@@ -64,7 +77,8 @@ TEST(ServiceStart, RefusesUnusableScenariosAndOptions)
         std::ofstream(dir / "scenario.json") << c.scenario;
         ServiceProcess service;
         EXPECT_FALSE(service.start(dir / "scenario.json", c.args)) << c.what;
-        EXPECT_NE(service.error().find(c.error), std::string::npos) << c.what << ": " << service.error();
+        EXPECT_NE(service.error().find(c.error), std::string::npos)
+            << c.what << ": " << service.error();
     }
 
     ServiceProcess missing;

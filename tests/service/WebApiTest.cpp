@@ -31,9 +31,11 @@ std::vector<FriendRow> friendRows(const std::string& reply)
     std::vector<FriendRow> rows;
     if (reply.find("<status>true") == std::string::npos)
         return rows;
-    for (auto at = reply.find("<data>"); at != std::string::npos; at = reply.find("<data>", at + 1)) {
+    for (auto at = reply.find("<data>"); at != std::string::npos;
+         at = reply.find("<data>", at + 1)) {
         const auto end = reply.find("</speeddial>", at);
-        const std::string record = reply.substr(at, end == std::string::npos ? std::string::npos : end + 12 - at);
+        const std::string record =
+            reply.substr(at, end == std::string::npos ? std::string::npos : end + 12 - at);
         rows.push_back({field(record, "name"), field(record, "nickname"), field(record, "pcphone"),
                         field(record, "fax"), field(record, "speeddial"), field(record, "seqno")});
     }
@@ -44,9 +46,11 @@ std::vector<FriendRow> friendRows(const std::string& reply)
 
 class WebApi : public ServiceFixture {
 protected:
-    std::string request(const std::string& action, const std::string& subscriber, const std::string& xml = {})
+    std::string request(const std::string& action, const std::string& subscriber,
+                        const std::string& xml = {})
     {
-        std::string target = "/softphoneRequest.jsp?actionId=" + action + "&subscriberId=" + subscriber;
+        std::string target =
+            "/softphoneRequest.jsp?actionId=" + action + "&subscriberId=" + subscriber;
         if (!xml.empty())
             target += "&xmlData=" + xml;
         return body(get("webapi", target));
@@ -55,15 +59,18 @@ protected:
     // The document the dialer builds, unescaped.
     static std::string document(const std::string& subscriber, const FriendRow& f, bool withSeqno)
     {
-        return "<?xml version=\"1.0\" encoding=\"UTF-8\"?><xmldata><subscriberid>" + subscriber
-            + "</subscriberid><name>" + f.name + "</name><nickname>" + f.nickname + "</nickname><pcphone>" + f.pcphone
-            + "</pcphone><fax>" + f.fax + "</fax><speeddial>" + f.speeddial
-            + (withSeqno ? "</speeddial><seqno>" + f.seqno + "</seqno></xmldata>" : "</speeddial></xmldata>");
+        return "<?xml version=\"1.0\" encoding=\"UTF-8\"?><xmldata><subscriberid>" + subscriber +
+               "</subscriberid><name>" + f.name + "</name><nickname>" + f.nickname +
+               "</nickname><pcphone>" + f.pcphone + "</pcphone><fax>" + f.fax +
+               "</fax><speeddial>" + f.speeddial +
+               (withSeqno ? "</speeddial><seqno>" + f.seqno + "</seqno></xmldata>"
+                          : "</speeddial></xmldata>");
     }
 
     bool change(const std::string& action, const std::string& subscriber, const FriendRow& f)
     {
-        const std::string reply = request(action, subscriber, document(subscriber, f, action != "addFriendList"));
+        const std::string reply =
+            request(action, subscriber, document(subscriber, f, action != "addFriendList"));
         return reply.find("<status>true") != std::string::npos;
     }
 
@@ -85,7 +92,8 @@ TEST_F(WebApi, FriendsKeepTheirSeqnoThroughAddUpdateAndDelete)
     const std::string daveSeqno = rows[1].seqno;
     EXPECT_NE(daveSeqno, carol.seqno);
     EXPECT_EQ(rows[1], (FriendRow{"Dave Doe", "D", "400", "5550100", "4", daveSeqno}));
-    EXPECT_EQ(service.waitForRequests(1, "webapi.addFriendList").at(0).extra.at("seqno"), daveSeqno);
+    EXPECT_EQ(service.waitForRequests(1, "webapi.addFriendList").at(0).extra.at("seqno"),
+              daveSeqno);
 
     const FriendRow dave2{"Dave", "", "401", "", "", daveSeqno};
     ASSERT_TRUE(change("updateFriendList", "alice", dave2));
@@ -117,8 +125,9 @@ TEST_F(WebApi, TakesTheRequestLineWithRawSpacesAndQuestionMarks)
     address.sin_port = htons(static_cast<std::uint16_t>(service.port("webapi")));
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     ASSERT_EQ(connect(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    const std::string request = "GET /softphoneRequest.jsp?actionId=addFriendList&subscriberId=alice&xmlData="
-        + document("alice", {"Gil Ray", "", "700", "", "", ""}, false) + " HTTP/1.0\r\n\r\n";
+    const std::string request =
+        "GET /softphoneRequest.jsp?actionId=addFriendList&subscriberId=alice&xmlData=" +
+        document("alice", {"Gil Ray", "", "700", "", "", ""}, false) + " HTTP/1.0\r\n\r\n";
     ASSERT_EQ(send(sock, request.data(), request.size(), 0), static_cast<ssize_t>(request.size()));
     std::string reply;
     char buffer[1024];
@@ -131,8 +140,9 @@ TEST_F(WebApi, TakesTheRequestLineWithRawSpacesAndQuestionMarks)
 
 TEST_F(WebApi, UnknownSubscriberOrActionFails)
 {
-    EXPECT_EQ(request("retrieveFriendList", "nobody"),
-              "<?xml version=\"1.0\" encoding=\"UTF-8\"?><response><status>false</status></response>");
+    EXPECT_EQ(
+        request("retrieveFriendList", "nobody"),
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><response><status>false</status></response>");
     EXPECT_NE(request("listEverything", "alice").find("<status>false</status>"), std::string::npos);
     EXPECT_EQ(service.waitForRequests(2).at(1).endpoint, "webapi.listEverything");
 }
@@ -141,16 +151,20 @@ TEST_F(WebApi, LastCallsComeFromTheScenarioInTheDialersFieldOrder)
 {
     EXPECT_EQ(request("retrieveLastCalls", "alice"),
               "<?xml version=\"1.0\" encoding=\"UTF-8\"?><response><status>true</status><data>"
-              "<originaldestinationalias>4420</originaldestinationalias><starttime>2026-01-02 10:00:00</starttime>"
-              "<endtime>2026-01-02 10:01:00</endtime><callduration>60</callduration><callamount>0.03</callamount>"
+              "<originaldestinationalias>4420</originaldestinationalias><starttime>2026-01-02 "
+              "10:00:00</starttime>"
+              "<endtime>2026-01-02 "
+              "10:01:00</endtime><callduration>60</callduration><callamount>0.03</callamount>"
               "</data></response>");
-    EXPECT_EQ(request("retrieveLastCalls", "bob"),
-              "<?xml version=\"1.0\" encoding=\"UTF-8\"?><response><status>true</status></response>");
+    EXPECT_EQ(
+        request("retrieveLastCalls", "bob"),
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><response><status>true</status></response>");
 }
 
 TEST_F(WebApi, ServesItsPages)
 {
-    for (const char* target : {"/", "/NewUserSignUp.jsp?groupId=Quorbanites", "/myaccounts.jsp", "/orecharge.jsp"}) {
+    for (const char* target :
+         {"/", "/NewUserSignUp.jsp?groupId=Quorbanites", "/myaccounts.jsp", "/orecharge.jsp"}) {
         const auto result = get("webapi", target);
         ASSERT_TRUE(result) << target;
         EXPECT_EQ(result->status, 200) << target;

@@ -1,6 +1,6 @@
+#include "signin/CMainLogin.h"
 #include "controls/MessageBox.h"
 #include "support/TestEnvironment.h"
-#include "signin/CMainLogin.h"
 #include "telephony/EngineEvents.h"
 
 #include <QCheckBox>
@@ -48,8 +48,8 @@ protected:
             bodies.push_back(body);
             return reply;
         };
-        dialog = std::make_unique<CMainLogin>(mainWindow, services, engine, events, flags,
-                                              mainFlags);
+        dialog =
+            std::make_unique<CMainLogin>(mainWindow, services, engine, events, flags, mainFlags);
     }
     ~SignInDialogTest() override { setMessageBoxHandler({}); }
 
@@ -117,8 +117,8 @@ struct StatusCase {
 
 TEST_F(SignInDialogTest, InactiveAndInvalidDialersAreShownAndTheEditsComeBack)
 {
-    const StatusCase cases[] = {{"0", "Inactive Dialer"}, {"2", "Inactive Dialer"},
-                                {"3", "Invalid Dialer"}};
+    const StatusCase cases[] = {
+        {"0", "Inactive Dialer"}, {"2", "Inactive Dialer"}, {"3", "Invalid Dialer"}};
     for (const StatusCase& c : cases) {
         SCOPED_TRACE(c.status);
         reply = QByteArray("{\"status\":\"") + c.status + "\"}";
@@ -166,8 +166,8 @@ TEST_F(SignInDialogTest, PictureOfTheDialog)
 {
     dialog->userEdit()->setText(QStringLiteral("demo"));
     dialog->show();
-    const QString path =
-        QString::fromStdString((orvanta::test::binDir().parent_path() / "sign-in-dialog.png").string());
+    const QString path = QString::fromStdString(
+        (orvanta::test::binDir().parent_path() / "sign-in-dialog.png").string());
     EXPECT_TRUE(dialog->grab().save(path));
 }
 

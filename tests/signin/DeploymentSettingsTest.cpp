@@ -18,14 +18,14 @@ QString writeFile(const orvanta::test::TempDir& dir, const std::string& content)
 TEST(DeploymentSettings, ReadsTheServiceSection)
 {
     orvanta::test::TempDir dir;
-    const auto load = loadDeploymentSettings(writeFile(dir,
-                                                       "# written by a tool\n"
-                                                       "[other]\nprovisioning_url=http://wrong/\n"
-                                                       "[service]\n"
-                                                       "provisioning_url = https://127.0.0.1:4430/\n"
-                                                       "portal_url=https://127.0.0.1:4431\n"
-                                                       "webapi_url=http://127.0.0.1:8080\n"
-                                                       "verify_tls=true\n"));
+    const auto load =
+        loadDeploymentSettings(writeFile(dir, "# written by a tool\n"
+                                              "[other]\nprovisioning_url=http://wrong/\n"
+                                              "[service]\n"
+                                              "provisioning_url = https://127.0.0.1:4430/\n"
+                                              "portal_url=https://127.0.0.1:4431\n"
+                                              "webapi_url=http://127.0.0.1:8080\n"
+                                              "verify_tls=true\n"));
     ASSERT_TRUE(load.settings) << load.error.toStdString();
     EXPECT_EQ(load.settings->provisioningUrl, "https://127.0.0.1:4430/");
     EXPECT_EQ(load.settings->portalUrl, "https://127.0.0.1:4431");

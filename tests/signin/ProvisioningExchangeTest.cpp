@@ -70,7 +70,7 @@ struct FaultCase {
 TEST_F(ProvisioningExchange, BrokenRepliesGiveNoConfiguration)
 {
     const FaultCase cases[] = {
-        {"empty", false}, {"serverError", false}, {"http500", false},
+        {"empty", false},         {"serverError", false}, {"http500", false},
         {"closeMidReply", false}, {"garbage", false},
     };
     for (const FaultCase& c : cases) {

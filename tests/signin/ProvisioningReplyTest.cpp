@@ -49,9 +49,9 @@ struct NumberCase {
 
 TEST(ProvisioningReply, NumbersAreLeadingDigitsOrZero)
 {
-    const NumberCase cases[] = {{"60", 60},         {" 7 ", 7},       {"-3", -3}, {"+4", 4},
-                                {"abc", 0},         {"", 0},          {"12ab", 12},
-                                {"99999999999", 0}, {"2147483647", 2147483647}};
+    const NumberCase cases[] = {{"60", 60},   {" 7 ", 7},         {"-3", -3},
+                                {"+4", 4},    {"abc", 0},         {"", 0},
+                                {"12ab", 12}, {"99999999999", 0}, {"2147483647", 2147483647}};
     for (const NumberCase& c : cases) {
         EXPECT_EQ(leadingInteger(QString::fromLatin1(c.text)), c.value) << c.text;
     }
@@ -68,9 +68,9 @@ TEST(ProvisioningReply, ThirdKeyGroupNeedsTwoDashes)
 
 TEST(PortalAnswer, LastElementWinsAndNonArraysChangeNothing)
 {
-    const PortalAnswer answer = parsePortalAnswer(
-        "  {\"listclient\":[{\"idClient\":\"1\",\"sippassword\":\"a\",\"aid\":7},"
-        "{\"idClient\":\"2\",\"sippassword\":\"b\"},{\"sippassword\":5}]}\r\n");
+    const PortalAnswer answer =
+        parsePortalAnswer("  {\"listclient\":[{\"idClient\":\"1\",\"sippassword\":\"a\",\"aid\":7},"
+                          "{\"idClient\":\"2\",\"sippassword\":\"b\"},{\"sippassword\":5}]}\r\n");
     EXPECT_EQ(answer.idClient, QByteArray("2"));
     EXPECT_EQ(answer.sipPassword, QByteArray("b")) << "a number is not a password";
     EXPECT_EQ(answer.aid, QByteArray("7"));
@@ -84,7 +84,8 @@ TEST(PortalAnswer, LastElementWinsAndNonArraysChangeNothing)
 TEST(PortalAnswer, AddressEncodesEachValueOnce)
 {
     EXPECT_EQ(portalLoginUrl("https://p:1/", "pwduser", "a&b #+%"),
-              "https://p:1/vportal/API/TRAMOZED/login_api.php?user=pwduser&password=a%26b%20%23%2B%25&aid=");
+              "https://p:1/vportal/API/TRAMOZED/"
+              "login_api.php?user=pwduser&password=a%26b%20%23%2B%25&aid=");
 }
 
 }

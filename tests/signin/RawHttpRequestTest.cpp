@@ -152,9 +152,10 @@ TEST(RawHttpRequest, FailuresBeforeSendingReturnOneAndLeaveTheResult)
         RawExchange ignored;
         rawHttpRequest(probe.url(), "", std::nullopt, ignored);
     }
-    for (const std::string& url : {std::string("https://127.0.0.1/"), std::string("ftp://127.0.0.1/"),
-                                   "http://127.0.0.1:" + std::to_string(closedPort) + "/",
-                                   std::string("http:///nohost"), std::string("http://h:99999/")}) {
+    for (const std::string& url :
+         {std::string("https://127.0.0.1/"), std::string("ftp://127.0.0.1/"),
+          "http://127.0.0.1:" + std::to_string(closedPort) + "/", std::string("http:///nohost"),
+          std::string("http://h:99999/")}) {
         SCOPED_TRACE(url);
         RawExchange exchange;
         exchange.body = "untouched";

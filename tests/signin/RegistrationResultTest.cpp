@@ -17,7 +17,13 @@ struct Recorder : RegistrationResultPort {
     bool closed = false;
 };
 
-enum class Context { SignInDialog, MainWindowActive, AutoUnconfirmed, Restoring, AccountLoginPause };
+enum class Context {
+    SignInDialog,
+    MainWindowActive,
+    AutoUnconfirmed,
+    Restoring,
+    AccountLoginPause
+};
 
 struct ResultCase {
     const char* name;
@@ -29,7 +35,8 @@ struct ResultCase {
     bool registerFailed;
 };
 
-const QString kWrongMessage = QStringLiteral("Wrong Username/Password \nPlease contact support team");
+const QString kWrongMessage =
+    QStringLiteral("Wrong Username/Password \nPlease contact support team");
 const QString kTimeoutMessage = QStringLiteral("Request Timedout \nPlease contact support team");
 
 TEST(RegistrationResult, EachCodeActsOnTheWindowThatWaitsForIt)
@@ -43,7 +50,12 @@ TEST(RegistrationResult, EachCodeActsOnTheWindowThatWaitsForIt)
         {"408 main window", 408, Context::MainWindowActive, {}, kTimeoutMessage, true, false},
         {"403 saved account", 403, Context::AutoUnconfirmed, {}, kWrongMessage, false, false},
         {"408 restoring", 408, Context::Restoring, {}, {}, false, false},
-        {"403 account login pause", 403, Context::AccountLoginPause, {}, kWrongMessage, false,
+        {"403 account login pause",
+         403,
+         Context::AccountLoginPause,
+         {},
+         kWrongMessage,
+         false,
          false},
         {"other code", 486, Context::SignInDialog, {}, {}, false, false},
     };

@@ -29,7 +29,9 @@ std::uint32_t indexOf(char c)
 
 TEST(RandomToken, StaysWithinBoundsAndAlphabet)
 {
-    struct Bounds { std::size_t min, max; };
+    struct Bounds {
+        std::size_t min, max;
+    };
     const RandomSource random = defaultRandomSource();
     for (const Bounds b : {Bounds{4, 7}, Bounds{8, 10}, Bounds{5, 5}}) {
         std::set<std::size_t> lengths;
@@ -74,7 +76,8 @@ TEST(RequestProtection, BodyCarriesTokensAndTheScrambledName)
     RequestProtection protection;
     const std::string body = protection.body();
     const ProvisioningBody& parts = protection.parts();
-    EXPECT_EQ(body, parts.tokenA + "=" + parts.tokenB + "&" + parts.tokenC + "=" + parts.scrambledName);
+    EXPECT_EQ(body,
+              parts.tokenA + "=" + parts.tokenB + "&" + parts.tokenC + "=" + parts.scrambledName);
     EXPECT_GE(parts.tokenA.size(), 4u);
     EXPECT_LE(parts.tokenA.size(), 7u);
     EXPECT_GE(parts.tokenB.size(), 4u);
@@ -108,7 +111,8 @@ TEST(RequestProtection, RedrawsWhenTheNameWouldCarryAnUnsafeByte)
     // at position 1 turns 'r' into '+'. Each draw: length of A, its 4
     // characters, length of B, its characters, length of C, its characters.
     auto draw = [](char a0, char a1) {
-        return std::deque<std::uint32_t>{0, indexOf(a0), indexOf(a1), 1, 1, 0, 1, 1, 1, 1, 0, 2, 2, 2, 2, 2, 2, 2, 2};
+        return std::deque<std::uint32_t>{0, indexOf(a0), indexOf(a1), 1, 1, 0, 1, 1, 1, 1,
+                                         0, 2,           2,           2, 2, 2, 2, 2, 2};
     };
     for (const auto& [a0, a1] : {std::pair{'O', '1'}, std::pair{'1', 'Y'}}) {
         std::deque<std::uint32_t> numbers = draw(a0, a1);
@@ -132,7 +136,7 @@ TEST(ProvisioningBodyParsing, RejectsMalformedBodies)
     EXPECT_EQ(ok->tokenC, "EFGH5678");
     EXPECT_EQ(ok->scrambledName, "x=y");
     EXPECT_EQ(ok->key(), "AB12CD34");
-    for (const char* bad : {"", "AB12=CD34", "AB12CD34&EFGH=x", "AB12=CD34&EFGH", "=CD34&EFGH=x", "ab12=CD34&EFGH=x",
-                            "AB12=&EFGH=x", "AB12=CD34&=x", "AB W=CD34&EFGH=x"})
+    for (const char* bad : {"", "AB12=CD34", "AB12CD34&EFGH=x", "AB12=CD34&EFGH", "=CD34&EFGH=x",
+                            "ab12=CD34&EFGH=x", "AB12=&EFGH=x", "AB12=CD34&=x", "AB W=CD34&EFGH=x"})
         EXPECT_FALSE(parseProvisioningBody(bad)) << bad;
 }

@@ -50,7 +50,8 @@ protected:
         ASSERT_TRUE(service_.start(scenario, {"--registrar", registrar_.hostPort(),
                                               "--write-deployment", deploymentPath()}))
             << service_.error();
-        const DeploymentLoad load = loadDeploymentSettings(QString::fromStdString(deploymentPath()));
+        const DeploymentLoad load =
+            loadDeploymentSettings(QString::fromStdString(deploymentPath()));
         ASSERT_TRUE(load.settings) << load.error.toStdString();
         deployment_ = *load.settings;
     }
@@ -114,9 +115,8 @@ TEST_F(SignInEndToEnd, TypedSignInRegistersAndTheMainWindowIsReady)
 TEST_F(SignInEndToEnd, SavedAccountSignsInWithoutTheDialog)
 {
     std::filesystem::create_directories(temp_ / "data");
-    ASSERT_TRUE(saveRecordFile(kSignInRecordKind,
-                               SignInRecord{1, QString(), QStringLiteral("demo"),
-                                            QStringLiteral("demo1234")}));
+    ASSERT_TRUE(saveRecordFile(kSignInRecordKind, SignInRecord{1, QString(), QStringLiteral("demo"),
+                                                               QStringLiteral("demo1234")}));
     DialerWindows windows(deployment_);
     bool sawDialog = false;
     bool confirmed = false;
@@ -124,7 +124,8 @@ TEST_F(SignInEndToEnd, SavedAccountSignsInWithoutTheDialog)
     driver.setInterval(50);
     QObject::connect(&driver, &QTimer::timeout, [&] {
         sawDialog = sawDialog || visibleWindow<CMainLogin>();
-        if (auto* main = visibleWindow<CZebSoftPhoneDlg>(); main && main->flags().registrationConfirmed) {
+        if (auto* main = visibleWindow<CZebSoftPhoneDlg>();
+            main && main->flags().registrationConfirmed) {
             confirmed = true;
             main->quitNow();
         }

@@ -46,14 +46,16 @@ bool ChildProcess::start(const std::string& program, const std::vector<std::stri
     } else {
         posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     }
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, logFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, logFile.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
     posix_spawnattr_setpgroup(&attributes, 0);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
     pid_t pid = -1;
-    const int result = posix_spawnp(&pid, program.c_str(), &actions, &attributes, argv.data(), envp.data());
+    const int result =
+        posix_spawnp(&pid, program.c_str(), &actions, &attributes, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
     if (pipeEnds[0] >= 0)
@@ -95,7 +97,7 @@ void ChildProcess::stop()
     const pid_t group = pid_;
     ::kill(-group, SIGTERM);
     if (waitUntil([this] { return !isRunning(); }, std::chrono::milliseconds(2000))) {
-        ::kill(-group, SIGKILL); // stragglers of the group
+        ::kill(-group, SIGKILL);  // stragglers of the group
         return;
     }
     ::kill(-group, SIGKILL);

@@ -50,7 +50,9 @@ bool waitUntil(Condition condition, std::chrono::milliseconds timeout)
     while (!condition()) {
         if (std::chrono::steady_clock::now() >= deadline)
             return false;
-        struct timespec pause{0, 20 * 1000 * 1000};
+        struct timespec pause {
+            0, 20 * 1000 * 1000
+        };
         nanosleep(&pause, nullptr);
     }
     return true;

@@ -72,12 +72,13 @@ std::vector<ScriptedEngine::Call> ScriptedEngine::calls() const
     };
     for (int i = 0; i < count; ++i) {
         Call call;
-        call.name = readText([&](char* buffer, int capacity) { return recordName_(i, buffer, capacity); })
-                        .value_or(std::string());
+        call.name = readText([&](char* buffer, int capacity) {
+                        return recordName_(i, buffer, capacity);
+                    }).value_or(std::string());
         const int argCount = recordArgCount_(i);
         for (int a = 0; a < argCount; ++a)
-            call.args.push_back(
-                readText([&](char* buffer, int capacity) { return recordArg_(i, a, buffer, capacity); }));
+            call.args.push_back(readText(
+                [&](char* buffer, int capacity) { return recordArg_(i, a, buffer, capacity); }));
         result.push_back(std::move(call));
     }
     return result;

@@ -18,11 +18,11 @@ public:
     static constexpr const char* kFileName = "libOrvantaScripted.so";
 
     struct Call {
-        std::string name;                            // "dll_makeCall", ...
-        std::vector<std::optional<std::string>> args; // integers as decimal text; nullopt for NULL
+        std::string name;                              // "dll_makeCall", ...
+        std::vector<std::optional<std::string>> args;  // integers as decimal text; nullopt for NULL
 
         int intArg(size_t index) const;
-        std::string textArg(size_t index) const; // empty for NULL
+        std::string textArg(size_t index) const;  // empty for NULL
         bool isNull(size_t index) const { return index < args.size() && !args[index]; }
     };
 

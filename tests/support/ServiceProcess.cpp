@@ -25,8 +25,8 @@ std::map<std::string, std::string> stringMembers(const rapidjson::Value& object)
         return result;
     for (const auto& member : object.GetObject()) {
         if (member.value.IsString())
-            result[std::string(member.name.GetString(), member.name.GetStringLength())]
-                = std::string(member.value.GetString(), member.value.GetStringLength());
+            result[std::string(member.name.GetString(), member.name.GetStringLength())] =
+                std::string(member.value.GetString(), member.value.GetStringLength());
     }
     return result;
 }
@@ -49,7 +49,8 @@ ServiceProcess::~ServiceProcess()
     stop();
 }
 
-bool ServiceProcess::start(const std::filesystem::path& scenario, const std::vector<std::string>& extraArgs)
+bool ServiceProcess::start(const std::filesystem::path& scenario,
+                           const std::vector<std::string>& extraArgs)
 {
     stop();
     {
@@ -160,8 +161,8 @@ void ServiceProcess::handleLine(const std::string& line)
     document.Parse(line.c_str(), line.size());
     std::lock_guard lock(mutex_);
     lines_.push_back(line);
-    if (!document.HasParseError() && document.IsObject() && document.HasMember("event")
-        && document["event"].IsString()) {
+    if (!document.HasParseError() && document.IsObject() && document.HasMember("event") &&
+        document["event"].IsString()) {
         const std::string event = document["event"].GetString();
         auto members = stringMembers(document);
         if (event == "listening" && document.HasMember("port") && document["port"].IsInt()) {
@@ -214,7 +215,8 @@ std::vector<LoggedRequest> ServiceProcess::requests(const std::string& endpoint)
     return result;
 }
 
-std::vector<LoggedRequest> ServiceProcess::waitForRequests(std::size_t count, const std::string& endpoint,
+std::vector<LoggedRequest> ServiceProcess::waitForRequests(std::size_t count,
+                                                           const std::string& endpoint,
                                                            std::chrono::milliseconds timeout) const
 {
     std::unique_lock lock(mutex_);
@@ -244,8 +246,8 @@ std::string ServiceProcess::control(const std::string& json) const
         return {};
     rapidjson::Document document;
     document.Parse(result->body.c_str());
-    if (!document.HasParseError() && document.IsObject() && document.HasMember("error")
-        && document["error"].IsString())
+    if (!document.HasParseError() && document.IsObject() && document.HasMember("error") &&
+        document["error"].IsString())
         return document["error"].GetString();
     return "status " + std::to_string(result->status);
 }

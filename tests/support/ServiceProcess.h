@@ -38,7 +38,8 @@ public:
 
     // Starts the service and waits up to 5 s for it to be ready. On failure
     // returns false; error() then holds what the service wrote to stderr.
-    bool start(const std::filesystem::path& scenario, const std::vector<std::string>& extraArgs = {});
+    bool start(const std::filesystem::path& scenario,
+               const std::vector<std::string>& extraArgs = {});
 
     // Sends SIGTERM and waits (up to 5 s, then kills). Returns the exit
     // status, or -1 when it had to be killed or never ran.
@@ -54,8 +55,9 @@ public:
     // Requests logged so far, optionally only those of one endpoint.
     std::vector<LoggedRequest> requests(const std::string& endpoint = {}) const;
     // Waits until at least count such requests were logged; returns them.
-    std::vector<LoggedRequest> waitForRequests(std::size_t count, const std::string& endpoint = {},
-                                               std::chrono::milliseconds timeout = std::chrono::seconds(5)) const;
+    std::vector<LoggedRequest>
+    waitForRequests(std::size_t count, const std::string& endpoint = {},
+                    std::chrono::milliseconds timeout = std::chrono::seconds(5)) const;
     // Every line the service wrote to standard output.
     std::vector<std::string> outputLines() const;
 

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <cstring>
 #include <fstream>
-#include <sstream>
 #include <netinet/in.h>
+#include <sstream>
 #include <stdexcept>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -111,8 +111,8 @@ std::string registrarScenario(SippRegistrar::Reply reply, const SipAccount& acco
         body += ok;
         break;
     case SippRegistrar::Reply::Challenge:
-        body += sippReply("401 Unauthorized",
-                          "WWW-Authenticate: Digest realm=\"127.0.0.1\", nonce=\"4f9c2e7a1b3d5f60\", algorithm=MD5\n");
+        body += sippReply("401 Unauthorized", "WWW-Authenticate: Digest realm=\"127.0.0.1\", "
+                                              "nonce=\"4f9c2e7a1b3d5f60\", algorithm=MD5\n");
         body += "  <recv request=\"REGISTER\" check_it=\"true\">\n"
                 "    <action><verifyauth assign_to=\"authvalid\" username=\"" +
                 account.user + "\" password=\"" + account.password +
@@ -135,14 +135,16 @@ std::string registrarScenario(SippRegistrar::Reply reply, const SipAccount& acco
         break;
     }
     // The unregistration at shutdown.
-    body += "  <recv request=\"REGISTER\"/>\n" + sippReply("200 OK", "Expires: 0\n") + "  <label id=\"end\"/>\n";
-    return "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<scenario name=\"registrar\">\n" + body +
-           "</scenario>\n";
+    body += "  <recv request=\"REGISTER\"/>\n" + sippReply("200 OK", "Expires: 0\n") +
+            "  <label id=\"end\"/>\n";
+    return "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<scenario name=\"registrar\">\n" +
+           body + "</scenario>\n";
 }
 
 bool waitForUdpPort(ChildProcess& process, int port)
 {
-    return waitUntil([&] { return !process.isRunning() || portTaken(SOCK_DGRAM, port); }, kStartTimeout) &&
+    return waitUntil([&] { return !process.isRunning() || portTaken(SOCK_DGRAM, port); },
+                     kStartTimeout) &&
            process.isRunning();
 }
 
@@ -164,10 +166,10 @@ SippRegistrar::SippRegistrar(Reply reply, SipAccount account) : port_(freePort()
 {
     const auto scenario = dir_ / "registrar.xml";
     writeFile(scenario, registrarScenario(reply, account));
-    const bool started =
-        process_.start("sipp", {"-sf", scenario.string(), "-i", kLoopback, "-p", std::to_string(port_),
-                                "-nostdin"},
-                       dir_ / "sipp.log");
+    const bool started = process_.start(
+        "sipp",
+        {"-sf", scenario.string(), "-i", kLoopback, "-p", std::to_string(port_), "-nostdin"},
+        dir_ / "sipp.log");
     if (!started || !waitForUdpPort(process_, port_))
         throw std::runtime_error("sipp registrar did not start:\n" + process_.output());
 }
@@ -180,20 +182,23 @@ std::string SippRegistrar::hostPort() const
 SippOfferCatcher::SippOfferCatcher() : port_(freePort())
 {
     const auto scenario = dir_ / "callee.xml";
-    writeFile(scenario, "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<scenario name=\"callee\">\n"
-                        "  <recv request=\"INVITE\">\n"
-                        "    <action>\n"
-                        "      <ereg regexp=\"m=audio [^\r\n]*\" search_in=\"body\" assign_to=\"mline\"/>\n"
-                        "      <ereg regexp=\"a=ptime:[0-9]+\" search_in=\"body\" assign_to=\"ptime\"/>\n"
-                        "      <log message=\"OFFER [$mline] [$ptime] END\"/>\n"
-                        "    </action>\n"
-                        "  </recv>\n" +
-                            sippReply("603 Decline") +
-                            "  <recv request=\"ACK\"/>\n"
-                            "</scenario>\n");
-    const bool started = process_.start("sipp", {"-sf", scenario.string(), "-i", kLoopback, "-p", std::to_string(port_),
-                                                 "-nostdin", "-trace_logs", "-log_file", (dir_ / "offer.log").string()},
-                                        dir_ / "sipp.log");
+    writeFile(scenario,
+              "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<scenario name=\"callee\">\n"
+              "  <recv request=\"INVITE\">\n"
+              "    <action>\n"
+              "      <ereg regexp=\"m=audio [^\r\n]*\" search_in=\"body\" assign_to=\"mline\"/>\n"
+              "      <ereg regexp=\"a=ptime:[0-9]+\" search_in=\"body\" assign_to=\"ptime\"/>\n"
+              "      <log message=\"OFFER [$mline] [$ptime] END\"/>\n"
+              "    </action>\n"
+              "  </recv>\n" +
+                  sippReply("603 Decline") +
+                  "  <recv request=\"ACK\"/>\n"
+                  "</scenario>\n");
+    const bool started =
+        process_.start("sipp",
+                       {"-sf", scenario.string(), "-i", kLoopback, "-p", std::to_string(port_),
+                        "-nostdin", "-trace_logs", "-log_file", (dir_ / "offer.log").string()},
+                       dir_ / "sipp.log");
     if (!started || !waitForUdpPort(process_, port_))
         throw std::runtime_error("sipp callee did not start:\n" + process_.output());
 }
@@ -232,7 +237,8 @@ SilentUdpPeer::SilentUdpPeer()
     socket_ = ::socket(AF_INET, SOCK_DGRAM, 0);
     sockaddr_in address = loopbackAddress(0);
     socklen_t length = sizeof(address);
-    if (socket_ < 0 || ::bind(socket_, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
+    if (socket_ < 0 ||
+        ::bind(socket_, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
         ::getsockname(socket_, reinterpret_cast<sockaddr*>(&address), &length) != 0)
         throw std::runtime_error("cannot bind a silent UDP port");
     port_ = ntohs(address.sin_port);
@@ -252,9 +258,9 @@ TestCertificate makeTestCertificate(const std::filesystem::path& dir)
     ChildProcess openssl;
     const bool made =
         openssl.start("openssl",
-                      {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes",
-                       "-keyout", files.key.string(), "-out", files.certificate.string(), "-days", "2", "-subj",
-                       "/CN=127.0.0.1"},
+                      {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1",
+                       "-nodes", "-keyout", files.key.string(), "-out", files.certificate.string(),
+                       "-days", "2", "-subj", "/CN=127.0.0.1"},
                       dir / "openssl.log") &&
         openssl.waitForExit(std::chrono::milliseconds(10000)) == 0;
     if (!made)
@@ -266,25 +272,29 @@ TestCertificate makeTestCertificate(const std::filesystem::path& dir)
     return files;
 }
 
-Kamailio::Kamailio(std::vector<SipAccount> accounts, bool tls) : port_(freePort()), tlsPort_(tls ? freePort() : 0)
+Kamailio::Kamailio(std::vector<SipAccount> accounts, bool tls)
+        : port_(freePort()), tlsPort_(tls ? freePort() : 0)
 {
     std::string passwords;
     for (const auto& account : accounts) {
         if (!plainWord(account.user) || !plainWord(account.password))
             throw std::invalid_argument("account names and passwords must be letters and digits");
-        passwords += "    case \"" + account.user + "\": $var(password) = \"" + account.password + "\"; break;\n";
+        passwords += "    case \"" + account.user + "\": $var(password) = \"" + account.password +
+                     "\"; break;\n";
     }
     const std::string listen = std::string(kLoopback) + ":" + std::to_string(port_);
     std::string tlsSettings = "disable_tcp=yes\n";
     if (tls) {
         const auto files = makeTestCertificate(dir_.path());
-        writeFile(dir_ / "tls.cfg", "[server:default]\nmethod = TLSv1.2+\nverify_certificate = no\n"
-                                    "require_certificate = no\nprivate_key = " +
-                                        files.key.string() + "\ncertificate = " + files.certificate.string() +
-                                        "\n\n[client:default]\nmethod = TLSv1.2+\nverify_certificate = no\n"
-                                        "require_certificate = no\n");
+        writeFile(dir_ / "tls.cfg",
+                  "[server:default]\nmethod = TLSv1.2+\nverify_certificate = no\n"
+                  "require_certificate = no\nprivate_key = " +
+                      files.key.string() + "\ncertificate = " + files.certificate.string() +
+                      "\n\n[client:default]\nmethod = TLSv1.2+\nverify_certificate = no\n"
+                      "require_certificate = no\n");
         const std::string tlsListen = std::string(kLoopback) + ":" + std::to_string(tlsPort_);
-        tlsSettings = "enable_tls=yes\ntcp_children=2\nlisten=tls:" + tlsListen + "\nalias=\"" + tlsListen +
+        tlsSettings = "enable_tls=yes\ntcp_children=2\nlisten=tls:" + tlsListen + "\nalias=\"" +
+                      tlsListen +
                       "\"\nloadmodule \"/usr/lib/x86_64-linux-gnu/kamailio/modules/tls.so\"\n"
                       "modparam(\"tls\", \"config\", \"" +
                       (dir_ / "tls.cfg").string() + "\")\n";
@@ -357,9 +367,9 @@ route[AUTH] {
     const auto file = dir_ / "kamailio.cfg";
     writeFile(file, config);
     const bool started = process_.start("kamailio",
-                                        {"-DD", "-E", "-f", file.string(), "-w", dir_.path().string(), "-Y",
-                                         dir_.path().string(), "-P", (dir_ / "kamailio.pid").string(), "-m", "32",
-                                         "-M", "8"},
+                                        {"-DD", "-E", "-f", file.string(), "-w",
+                                         dir_.path().string(), "-Y", dir_.path().string(), "-P",
+                                         (dir_ / "kamailio.pid").string(), "-m", "32", "-M", "8"},
                                         dir_ / "kamailio.log");
     if (!started || !waitForUdpPort(process_, port_))
         throw std::runtime_error("kamailio did not start:\n" + process_.output());
@@ -410,8 +420,8 @@ void writeToneWav(const std::filesystem::path& path, std::chrono::seconds length
     wav += "data";
     put32(dataBytes);
     for (uint32_t i = 0; i < frames; ++i) {
-        const auto sample =
-            static_cast<uint16_t>(static_cast<int16_t>(8000 * std::sin(2 * M_PI * 440.0 * i / rate)));
+        const auto sample = static_cast<uint16_t>(
+            static_cast<int16_t>(8000 * std::sin(2 * M_PI * 440.0 * i / rate)));
         for (uint16_t channel = 0; channel < channels; ++channel)
             put16(sample);
     }
@@ -419,7 +429,7 @@ void writeToneWav(const std::filesystem::path& path, std::chrono::seconds length
 }
 
 Baresip::Baresip(Options options)
-    : options_(std::move(options)), sipPort_(freePort()), controlPort_(freePort())
+        : options_(std::move(options)), sipPort_(freePort()), controlPort_(freePort())
 {
     if (!plainWord(options_.user) || !plainWord(options_.password))
         throw std::invalid_argument("baresip user and password must be letters and digits");
@@ -428,32 +438,42 @@ Baresip::Baresip(Options options)
     writeToneWav(tone, std::chrono::seconds(20), opus ? 48000 : 8000, opus ? 2 : 1);
     std::string tlsSettings;
     if (options_.tlsAndSrtp)
-        tlsSettings = "sip_certificate " + makeTestCertificate(dir_.path()).combined.string() + "\n";
+        tlsSettings =
+            "sip_certificate " + makeTestCertificate(dir_.path()).combined.string() + "\n";
     const std::string rtpFirst = std::to_string(freePort() & ~1);
     writeFile(dir_ / "config", "poll_method epoll\n"
-                               "sip_listen " + std::string(kLoopback) + ":" + std::to_string(sipPort_) + "\n"
-                               "audio_player aubridge,nil\n"
-                               "audio_alert aubridge,nil\n"
-                               "audio_source aufile," + tone.string() + "\n"
-                               "rtp_ports " + rtpFirst + "-" + std::to_string(std::stoi(rtpFirst) + 20) + "\n"
-                               "module_path /usr/lib/baresip/modules\n" + tlsSettings +
-                               (opus ? "module opus.so\n" : "module g711.so\n") +
-                               "module aufile.so\n"
-                               "module aubridge.so\n"
-                               "module srtp.so\n"
-                               // stdio shows what other modules print through the UI, such as
-                               // received messages.
-                               "module stdio.so\n"
-                               "module_app account.so\n"
-                               "module_app menu.so\n"
-                               "module_app ctrl_tcp.so\n"
-                               "module_app contact.so\n"
-                               "ctrl_tcp_listen " + std::string(kLoopback) + ":" + std::to_string(controlPort_) + "\n");
+                               "sip_listen " +
+                                   std::string(kLoopback) + ":" + std::to_string(sipPort_) +
+                                   "\n"
+                                   "audio_player aubridge,nil\n"
+                                   "audio_alert aubridge,nil\n"
+                                   "audio_source aufile," +
+                                   tone.string() +
+                                   "\n"
+                                   "rtp_ports " +
+                                   rtpFirst + "-" + std::to_string(std::stoi(rtpFirst) + 20) +
+                                   "\n"
+                                   "module_path /usr/lib/baresip/modules\n" +
+                                   tlsSettings + (opus ? "module opus.so\n" : "module g711.so\n") +
+                                   "module aufile.so\n"
+                                   "module aubridge.so\n"
+                                   "module srtp.so\n"
+                                   // stdio shows what other modules print through the UI, such as
+                                   // received messages.
+                                   "module stdio.so\n"
+                                   "module_app account.so\n"
+                                   "module_app menu.so\n"
+                                   "module_app ctrl_tcp.so\n"
+                                   "module_app contact.so\n"
+                                   "ctrl_tcp_listen " +
+                                   std::string(kLoopback) + ":" + std::to_string(controlPort_) +
+                                   "\n");
     std::string account = options_.registrar.empty()
-                              ? "<sip:" + options_.user + "@" + kLoopback + ":" + std::to_string(sipPort_) + ">;regint=0"
+                              ? "<sip:" + options_.user + "@" + kLoopback + ":" +
+                                    std::to_string(sipPort_) + ">;regint=0"
                               : "<sip:" + options_.user + "@" + options_.registrar +
-                                    (options_.tlsAndSrtp ? ";transport=tls" : "") + ">;auth_pass=" +
-                                    options_.password + ";regint=600";
+                                    (options_.tlsAndSrtp ? ";transport=tls" : "") +
+                                    ">;auth_pass=" + options_.password + ";regint=600";
     if (options_.tlsAndSrtp)
         account += ";mediaenc=srtp-mand";
     account += options_.autoAnswer ? ";answermode=auto" : ";answermode=manual";
@@ -466,8 +486,9 @@ Baresip::Baresip(Options options)
         writeFile(dir_ / "current_contact", options_.messageTarget + "\n");
     }
 
-    if (!process_.start("stdbuf", {"-oL", "-eL", "baresip", "-4", "-n", kLoopback, "-f", dir_.path().string()},
-                        dir_ / "baresip.log", ChildProcess::Input::OpenPipe))
+    if (!process_.start(
+            "stdbuf", {"-oL", "-eL", "baresip", "-4", "-n", kLoopback, "-f", dir_.path().string()},
+            dir_ / "baresip.log", ChildProcess::Input::OpenPipe))
         throw std::runtime_error("baresip did not start");
     const bool listening = waitUntil(
         [&] {
@@ -489,7 +510,8 @@ Baresip::Baresip(Options options)
     reader_ = std::thread([this] { readLoop(); });
     // The registration may finish before the control connection exists, so
     // its printed result is what counts.
-    if (!options_.registrar.empty() && !waitForOutput("} 200 OK", std::chrono::milliseconds(5000))) {
+    if (!options_.registrar.empty() &&
+        !waitForOutput("} 200 OK", std::chrono::milliseconds(5000))) {
         const std::string output = process_.output();
         stop();
         throw std::runtime_error("baresip did not register:\n" + output);
@@ -515,7 +537,8 @@ void Baresip::stop()
 
 std::string Baresip::uri() const
 {
-    return options_.registrar.empty() ? directUri() : "sip:" + options_.user + "@" + options_.registrar;
+    return options_.registrar.empty() ? directUri()
+                                      : "sip:" + options_.user + "@" + options_.registrar;
 }
 
 std::string Baresip::directUri() const
@@ -567,8 +590,9 @@ void Baresip::handleMessage(const std::string& json)
         return;
     auto text = [&](const char* name) {
         const auto member = document.FindMember(name);
-        return member != document.MemberEnd() && member->value.IsString() ? std::string(member->value.GetString())
-                                                                           : std::string();
+        return member != document.MemberEnd() && member->value.IsString()
+                   ? std::string(member->value.GetString())
+                   : std::string();
     };
     auto flag = [&](const char* name) {
         const auto member = document.FindMember(name);
@@ -590,10 +614,11 @@ Baresip::Response Baresip::command(const std::string& name, const std::string& p
         std::lock_guard lock(mutex_);
         token = std::to_string(nextToken_++);
     }
-    const std::string json = "{\"command\":\"" + jsonEscaped(name) + "\",\"params\":\"" + jsonEscaped(params) +
-                             "\",\"token\":\"" + token + "\"}";
+    const std::string json = "{\"command\":\"" + jsonEscaped(name) + "\",\"params\":\"" +
+                             jsonEscaped(params) + "\",\"token\":\"" + token + "\"}";
     const std::string frame = std::to_string(json.size()) + ":" + json + ",";
-    if (::send(socket_, frame.data(), frame.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(frame.size()))
+    if (::send(socket_, frame.data(), frame.size(), MSG_NOSIGNAL) !=
+        static_cast<ssize_t>(frame.size()))
         return {};
     std::unique_lock lock(mutex_);
     if (!changed_.wait_for(lock, timeout, [&] { return responses_.count(token) > 0; }))
@@ -603,7 +628,8 @@ Baresip::Response Baresip::command(const std::string& name, const std::string& p
     return response;
 }
 
-std::optional<Baresip::Event> Baresip::waitForEvent(const std::string& type, std::chrono::milliseconds timeout)
+std::optional<Baresip::Event> Baresip::waitForEvent(const std::string& type,
+                                                    std::chrono::milliseconds timeout)
 {
     std::unique_lock lock(mutex_);
     std::optional<Event> found;

@@ -12,8 +12,8 @@
 #include "support/TestEnvironment.h"
 
 #include <chrono>
-#include <cstdint>
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <map>
 #include <memory>
@@ -31,8 +31,8 @@ constexpr const char* kLoopback = "127.0.0.1";
 int freePort();
 
 struct SipAccount {
-    std::string user;     // letters and digits only
-    std::string password; // letters and digits only
+    std::string user;      // letters and digits only
+    std::string password;  // letters and digits only
 };
 
 // Answers the first REGISTER of one dialog with reply; for Challenge it
@@ -63,8 +63,8 @@ public:
     int port() const { return port_; }
     std::string hostPort() const;
     struct Offer {
-        std::string audioLine;  // "m=audio ..."; empty when no INVITE came
-        std::string packetTime; // the a=ptime value, if any
+        std::string audioLine;   // "m=audio ..."; empty when no INVITE came
+        std::string packetTime;  // the a=ptime value, if any
     };
     // The offer of the first INVITE.
     Offer waitForOffer(std::chrono::milliseconds timeout);
@@ -93,7 +93,7 @@ private:
 struct TestCertificate {
     std::filesystem::path certificate;
     std::filesystem::path key;
-    std::filesystem::path combined; // certificate and key in one file
+    std::filesystem::path combined;  // certificate and key in one file
 };
 TestCertificate makeTestCertificate(const std::filesystem::path& dir);
 
@@ -144,8 +144,8 @@ public:
         std::string messageTarget;
     };
     struct Event {
-        std::string type;  // "CALL_INCOMING", "CALL_ESTABLISHED", ...
-        std::string param; // the event's parameter (caller, digit, reason)
+        std::string type;   // "CALL_INCOMING", "CALL_ESTABLISHED", ...
+        std::string param;  // the event's parameter (caller, digit, reason)
         std::string peerUri;
     };
     struct Response {
@@ -169,14 +169,16 @@ public:
     Response command(const std::string& name, const std::string& params = {},
                      std::chrono::milliseconds timeout = std::chrono::milliseconds(3000));
     // Waits for the next event of that type not yet taken; other events stay.
-    std::optional<Event> waitForEvent(const std::string& type,
-                                      std::chrono::milliseconds timeout = std::chrono::milliseconds(5000));
+    std::optional<Event>
+    waitForEvent(const std::string& type,
+                 std::chrono::milliseconds timeout = std::chrono::milliseconds(5000));
     // Sends a SIP MESSAGE to Options::messageTarget; true when it went out.
     bool sendMessage(const std::string& text);
     // Forgets the events not yet taken.
     void clearEvents();
     // Waits until the agent's output contains text.
-    bool waitForOutput(const std::string& text, std::chrono::milliseconds timeout = std::chrono::milliseconds(5000));
+    bool waitForOutput(const std::string& text,
+                       std::chrono::milliseconds timeout = std::chrono::milliseconds(5000));
     std::string output() const { return process_.output(); }
 
 private:

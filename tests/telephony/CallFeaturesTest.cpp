@@ -48,7 +48,9 @@ TEST_F(CallFeaturesTest, BlindTransferShowsEachStepInTheBanner)
          {"Transfering...", "Transfer Succed...", "Enter Number + Press Call"},
          true},
         {"target fails",
-         [](CallRig& t) { t.events(9, {1, 6}); },
+         [](CallRig& t) {
+             t.events(9, {1, 6});
+         },
          {"Transfering...", "Transfer Failed...", "Enter Number + Press Call"},
          true},
         {"our call ends before the target answers",
@@ -122,8 +124,8 @@ TEST_F(CallFeaturesTest, MemberRemovalEditsTheConferenceText)
     const struct {
         int line;
         const char* text;
-    } cases[] = {{0, "Conference Line (2:3)"}, {1, "Conference Line (1:3)"},
-                 {2, "Conference Line (1:2)"}};
+    } cases[] = {
+        {0, "Conference Line (2:3)"}, {1, "Conference Line (1:3)"}, {2, "Conference Line (1:2)"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
         CallRig rig;
@@ -198,8 +200,9 @@ TEST_F(CallFeaturesTest, RecordingStartsInTheFolderAndStopsWithTheLastCall)
     connectOutgoing(QStringLiteral("200"));
     journal().clear();
     phone.features().Record();
-    EXPECT_EQ(journal(),
-              (Journal{"callRecordingStart(7,\"/rec/SoftphoneRecording_06122026_003005_AM_.wav\")"}));
+    EXPECT_EQ(
+        journal(),
+        (Journal{"callRecordingStart(7,\"/rec/SoftphoneRecording_06122026_003005_AM_.wav\")"}));
     EXPECT_TRUE(view.toggles[Toggle::Record]);
     event(7, 6);
     EXPECT_EQ(journal().back(), "callRecordingStop()");

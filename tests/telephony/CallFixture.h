@@ -17,8 +17,8 @@ namespace orvanta::test {
 
 inline void PrintTo(const LogEntry& e, std::ostream* out)
 {
-    *out << '{' << e.number.toStdString() << ", " << e.duration.toStdString() << ", "
-         << e.kind << '}';
+    *out << '{' << e.number.toStdString() << ", " << e.duration.toStdString() << ", " << e.kind
+         << '}';
 }
 
 // A signed-in main window's call handling with fake ports and the recording

@@ -55,7 +55,7 @@ TEST_F(CallStates, TimerTextCountsHoursMinutesAndSeconds)
     const struct {
         int seconds;
         const char* text;
-    } cases[] = {{0, "00:00:00"},   {59, "00:00:59"},   {60, "00:01:00"},
+    } cases[] = {{0, "00:00:00"},    {59, "00:00:59"},   {60, "00:01:00"},
                  {3599, "00:59:59"}, {3600, "01:00:00"}, {36061, "10:01:01"}};
     connectOutgoing(QStringLiteral("200"));
     for (const auto& c : cases) {

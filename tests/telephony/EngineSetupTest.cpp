@@ -1,5 +1,5 @@
-#include "RecordingEngineApi.h"
 #include "telephony/EngineSetup.h"
+#include "RecordingEngineApi.h"
 
 #include <gtest/gtest.h>
 
@@ -20,12 +20,18 @@ TEST(EngineSetup, EncryptionSettersFollowTheSwitchAndTheKeyForm)
 {
     const EncryptionCase cases[] = {
         {"off", false, false, 2, {"sip2(0,\"\")", "rtp(0,0,0,0,0,0,0)"}},
-        {"two dashes", true, false, 2,
+        {"two dashes",
+         true,
+         false,
+         2,
          {"newSip(1,222,111,333)", "newRtp(1,222,111,333,1,555,666,444)"}},
         {"one dash", true, false, 1, {"sip(1,222,111)", "rtp(1,222,111,1,555,666,444)"}},
         {"no dash", true, false, 0, {}},
         {"three dashes", true, false, 3, {}},
-        {"numeric key off", true, true, 0,
+        {"numeric key off",
+         true,
+         true,
+         0,
          {"rtp(0,0,0,0,0,0,0)", "sip2(1,\"txt\")", "rtp2(1,\"txt\")"}},
     };
     for (const EncryptionCase& c : cases) {

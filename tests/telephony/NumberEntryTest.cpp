@@ -61,8 +61,8 @@ TEST_F(NumberEntryTest, DigitsDuringACallGoOutAsDtmfAndNotIntoTheNumber)
     sounds.events.clear();
     type(QStringLiteral("1#"));
     phone.entry().pressDialKey(QLatin1Char('*'));
-    EXPECT_EQ(journal(), (Journal{"dialDtmf(7,\"1\",1)", "dialDtmf(7,\"#\",1)",
-                                  "dialDtmf(7,\"*\",1)"}));
+    EXPECT_EQ(journal(),
+              (Journal{"dialDtmf(7,\"1\",1)", "dialDtmf(7,\"#\",1)", "dialDtmf(7,\"*\",1)"}));
     EXPECT_EQ(sounds.events, (QStringList{"Dtmf-1.wav", "Dtmf-pound.wav", "Dtmf-star.wav"}));
     EXPECT_EQ(view.number, "200");
 

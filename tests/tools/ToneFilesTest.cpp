@@ -38,7 +38,8 @@ Wav readWav(const std::filesystem::path& path)
     const std::vector<char> b{std::istreambuf_iterator<char>(in), {}};
     Wav wav;
     if (b.size() < 44 || std::memcmp(b.data(), "RIFF", 4) != 0 ||
-        std::memcmp(b.data() + 8, "WAVEfmt ", 8) != 0 || std::memcmp(b.data() + 36, "data", 4) != 0) {
+        std::memcmp(b.data() + 8, "WAVEfmt ", 8) != 0 ||
+        std::memcmp(b.data() + 36, "data", 4) != 0) {
         ADD_FAILURE() << path << " is not a plain RIFF/WAVE file";
         return wav;
     }
@@ -92,7 +93,8 @@ TEST_F(ToneFilesTest, EachKeyCarriesItsTwoDtmfFrequencies)
             if (hz == tone.lowHz || hz == tone.highHz) {
                 for (int other : all) {
                     if (other != tone.lowHz && other != tone.highHz) {
-                        EXPECT_GT(p, 100 * power(wav.samples, 0, n, other)) << hz << " vs " << other;
+                        EXPECT_GT(p, 100 * power(wav.samples, 0, n, other))
+                            << hz << " vs " << other;
                     }
                 }
             }

@@ -39,9 +39,10 @@ void printFigure(const char* name, std::vector<double> samples)
         return;
     }
     std::sort(samples.begin(), samples.end());
-    const double mean = std::accumulate(samples.begin(), samples.end(), 0.0) / static_cast<double>(samples.size());
-    std::printf("%-28s mean %8.1f ms   min %8.1f   max %8.1f   (n=%zu)\n", name, mean, samples.front(),
-                samples.back(), samples.size());
+    const double mean =
+        std::accumulate(samples.begin(), samples.end(), 0.0) / static_cast<double>(samples.size());
+    std::printf("%-28s mean %8.1f ms   min %8.1f   max %8.1f   (n=%zu)\n", name, mean,
+                samples.front(), samples.back(), samples.size());
 }
 
 long residentKb()
@@ -100,8 +101,8 @@ int main()
             starts.push_back(ms(Clock::now() - t0));
 
             t0 = Clock::now();
-            const int accountId =
-                api.registerAccount(account.c_str(), account.c_str(), "*", "alice", "alicepw", nullptr, 1, 600, 0, 0);
+            const int accountId = api.registerAccount(account.c_str(), account.c_str(), "*",
+                                                      "alice", "alicepw", nullptr, 1, 600, 0, 0);
             if (events.waitForRegistration(accountId, 5s) == 200)
                 registrations.push_back(ms(Clock::now() - t0));
 
@@ -120,7 +121,8 @@ int main()
                 const double cpuBefore = cpuSeconds();
                 const auto idleStart = Clock::now();
                 std::this_thread::sleep_for(5s);
-                const double cpu = (cpuSeconds() - cpuBefore) / (ms(Clock::now() - idleStart) / 1000.0) * 100.0;
+                const double cpu =
+                    (cpuSeconds() - cpuBefore) / (ms(Clock::now() - idleStart) / 1000.0) * 100.0;
                 std::printf("registered idle: RSS %ld kB, CPU %.2f %% of one core\n", rss, cpu);
             }
             t0 = Clock::now();

@@ -17,15 +17,17 @@ constexpr int kUsageError = 2;
 
 int usage()
 {
-    std::fprintf(stderr,
-                 "usage: orvanta-records show FILE\n"
-                 "       orvanta-records write-signin FILE USER PASSWORD\n"
-                 "show prints the decoded record file as JSON; the kind comes from the file name:\n");
+    std::fprintf(
+        stderr,
+        "usage: orvanta-records show FILE\n"
+        "       orvanta-records write-signin FILE USER PASSWORD\n"
+        "show prints the decoded record file as JSON; the kind comes from the file name:\n");
     for (const QString& name : orvanta::knownRecordFileNames()) {
         std::fprintf(stderr, "  %s\n", qPrintable(name));
     }
-    std::fprintf(stderr, "Exit status: 0 decoded completely, 1 decoding stopped early, 2 usage.\n"
-                         "write-signin writes a sign-in record that signs USER in automatically.\n");
+    std::fprintf(stderr,
+                 "Exit status: 0 decoded completely, 1 decoding stopped early, 2 usage.\n"
+                 "write-signin writes a sign-in record that signs USER in automatically.\n");
     return kUsageError;
 }
 
@@ -35,8 +37,8 @@ int writeSignIn(const char* path, const char* user, const char* password)
     const orvanta::SignInRecord record{1, QString(), QString::fromLocal8Bit(user),
                                        QString::fromLocal8Bit(password)};
     const QByteArray bytes = orvanta::encodeRecord(record);
-    if (!orvanta::platform::writeFileAtomically(path, std::string_view(bytes.constData(),
-                                                                       static_cast<size_t>(bytes.size())))) {
+    if (!orvanta::platform::writeFileAtomically(
+            path, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())))) {
         std::fprintf(stderr, "orvanta-records: cannot write %s\n", path);
         return 1;
     }

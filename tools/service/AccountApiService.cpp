@@ -17,7 +17,9 @@ namespace {
 
 std::string digest(const std::string& text)
 {
-    return QCryptographicHash::hash(QByteArray::fromStdString(text), QCryptographicHash::Md5).toHex().toStdString();
+    return QCryptographicHash::hash(QByteArray::fromStdString(text), QCryptographicHash::Md5)
+        .toHex()
+        .toStdString();
 }
 
 Account* accountByDigest(Scenario& scenario, const std::string& userDigest)
@@ -40,8 +42,9 @@ Reply error(const std::string& text)
 Reply creditMinutes(Scenario& scenario, Account& account, const FormFields& form, LogFields& log)
 {
     const std::string numberDigest = form.value("pf");
-    const auto it = std::find_if(scenario.rates.begin(), scenario.rates.end(),
-                                 [&](const auto& entry) { return digest(entry.first) == numberDigest; });
+    const auto it =
+        std::find_if(scenario.rates.begin(), scenario.rates.end(),
+                     [&](const auto& entry) { return digest(entry.first) == numberDigest; });
     const Rate& rate = it == scenario.rates.end() ? scenario.defaultRate : it->second;
     if (it != scenario.rates.end())
         log.emplace_back("number", it->first);
@@ -61,8 +64,8 @@ Reply voucher(Scenario& scenario, Account& account, const FormFields& form, LogF
         return error("Voucher already used");
     it->used = true;
     account.balance += it->amount;
-    return json({{"success", "Recharge done, " + formatAmount(it->amount) + " " + account.currency
-                                 + " added to your account"}});
+    return json({{"success", "Recharge done, " + formatAmount(it->amount) + " " + account.currency +
+                                 " added to your account"}});
 }
 
 Reply pinToPin(Scenario& scenario, Account& account, const FormFields& form, LogFields& log)
@@ -80,35 +83,37 @@ Reply pinToPin(Scenario& scenario, Account& account, const FormFields& form, Log
         return error("Insufficient balance");
     account.balance -= *amount;
     destination->balance += *amount;
-    return json({{"success", "Transferred " + formatAmount(*amount) + " " + account.currency + " to "
-                                 + destination->user}});
+    return json({{"success", "Transferred " + formatAmount(*amount) + " " + account.currency +
+                                 " to " + destination->user}});
 }
 
 }
 
 void registerAccountApi(httplib::Server& server, ServiceContext& context)
 {
-    server.Post(kAccountApiPath, [&context](const httplib::Request& request, httplib::Response& response) {
-        const FormFields form(request.body);
-        const std::string type = form.value("type");
-        const std::string operation = type == digest("creditmins") ? "creditmins"
-            : type == digest("voucher")                             ? "voucher"
-            : type == digest("pin2pin")                             ? "pin2pin"
-                                                                    : "unknown";
-        context.serve("accountapi." + operation, request, response, form, [&](Scenario& scenario, LogFields& log) {
-            Account* account = accountByDigest(scenario, form.value("un"));
-            if (!account)
-                return error("Invalid user");
-            log.emplace_back("user", account->user);
-            if (operation == "creditmins")
-                return creditMinutes(scenario, *account, form, log);
-            if (operation == "voucher")
-                return voucher(scenario, *account, form, log);
-            if (operation == "pin2pin")
-                return pinToPin(scenario, *account, form, log);
-            return error("Invalid request type");
+    server.Post(
+        kAccountApiPath, [&context](const httplib::Request& request, httplib::Response& response) {
+            const FormFields form(request.body);
+            const std::string type = form.value("type");
+            const std::string operation = type == digest("creditmins") ? "creditmins"
+                                          : type == digest("voucher")  ? "voucher"
+                                          : type == digest("pin2pin")  ? "pin2pin"
+                                                                       : "unknown";
+            context.serve("accountapi." + operation, request, response, form,
+                          [&](Scenario& scenario, LogFields& log) {
+                              Account* account = accountByDigest(scenario, form.value("un"));
+                              if (!account)
+                                  return error("Invalid user");
+                              log.emplace_back("user", account->user);
+                              if (operation == "creditmins")
+                                  return creditMinutes(scenario, *account, form, log);
+                              if (operation == "voucher")
+                                  return voucher(scenario, *account, form, log);
+                              if (operation == "pin2pin")
+                                  return pinToPin(scenario, *account, form, log);
+                              return error("Invalid request type");
+                          });
         });
-    });
 }
 
 }

@@ -16,13 +16,15 @@ std::unique_ptr<Certificate> Certificate::create(std::string& error)
         return nullptr;
     }
     X509_NAME* name = X509_get_subject_name(cert);
-    const bool ok = X509_set_version(cert, 2) && ASN1_INTEGER_set(X509_get_serialNumber(cert), 1)
-        && X509_gmtime_adj(X509_getm_notBefore(cert), -3600)
-        && X509_gmtime_adj(X509_getm_notAfter(cert), 3600L * 24 * 365)
-        && X509_set_pubkey(cert, result->key_)
-        && X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC,
-                                      reinterpret_cast<const unsigned char*>("127.0.0.1"), -1, -1, 0)
-        && X509_set_issuer_name(cert, name) && X509_sign(cert, result->key_, EVP_sha256()) > 0;
+    const bool ok = X509_set_version(cert, 2) && ASN1_INTEGER_set(X509_get_serialNumber(cert), 1) &&
+                    X509_gmtime_adj(X509_getm_notBefore(cert), -3600) &&
+                    X509_gmtime_adj(X509_getm_notAfter(cert), 3600L * 24 * 365) &&
+                    X509_set_pubkey(cert, result->key_) &&
+                    X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC,
+                                               reinterpret_cast<const unsigned char*>("127.0.0.1"),
+                                               -1, -1, 0) &&
+                    X509_set_issuer_name(cert, name) &&
+                    X509_sign(cert, result->key_, EVP_sha256()) > 0;
     if (!ok) {
         error = "cannot sign the certificate";
         return nullptr;

@@ -22,7 +22,9 @@ std::string stateText(const Scenario& scenario)
     writer.StartArray();
     for (const Account& a : scenario.accounts) {
         writer.StartObject();
-        writeMembers(writer, {{"user", a.user}, {"balance", formatAmount(a.balance)}, {"currency", a.currency}});
+        writeMembers(
+            writer,
+            {{"user", a.user}, {"balance", formatAmount(a.balance)}, {"currency", a.currency}});
         writer.EndObject();
     }
     writer.EndArray();
@@ -61,17 +63,20 @@ void registerControl(httplib::Server& server, ServiceContext& context,
             return true;
         });
         response.status = applied ? 200 : 400;
-        response.set_content(applied ? jsonObject({{"result", "ok"}}) : jsonObject({{"error", error}}),
+        response.set_content(applied ? jsonObject({{"result", "ok"}})
+                                     : jsonObject({{"error", error}}),
                              "application/json");
     });
-    server.Get("/control/state", [&context](const httplib::Request& request, httplib::Response& response) {
-        if (!fromLoopback(request)) {
-            response.status = 403;
-            return;
-        }
-        response.set_content(context.withScenario([](Scenario& scenario) { return stateText(scenario); }),
-                             "application/json");
-    });
+    server.Get("/control/state",
+               [&context](const httplib::Request& request, httplib::Response& response) {
+                   if (!fromLoopback(request)) {
+                       response.status = 403;
+                       return;
+                   }
+                   response.set_content(
+                       context.withScenario([](Scenario& scenario) { return stateText(scenario); }),
+                       "application/json");
+               });
 }
 
 }

@@ -52,7 +52,8 @@ FormFields::FormFields(std::string_view text)
             continue;
         const auto eq = pair.find('=');
         fields_.emplace_back(percentDecoded(pair.substr(0, eq)),
-                             eq == std::string_view::npos ? std::string() : percentDecoded(pair.substr(eq + 1)));
+                             eq == std::string_view::npos ? std::string()
+                                                          : percentDecoded(pair.substr(eq + 1)));
     }
 }
 

@@ -18,7 +18,8 @@ inline void writeString(JsonWriter& writer, std::string_view text)
 }
 
 // Writes the pairs as string members of an object that the caller opened.
-inline void writeMembers(JsonWriter& writer, const std::vector<std::pair<std::string, std::string>>& members)
+inline void writeMembers(JsonWriter& writer,
+                         const std::vector<std::pair<std::string, std::string>>& members)
 {
     for (const auto& [name, value] : members) {
         writeString(writer, name);

@@ -8,7 +8,8 @@ namespace orvanta::service {
 
 namespace {
 
-std::string listReply(const char* listName, const std::vector<std::vector<std::pair<std::string, std::string>>>& items)
+std::string listReply(const char* listName,
+                      const std::vector<std::vector<std::pair<std::string, std::string>>>& items)
 {
     rapidjson::StringBuffer buffer;
     JsonWriter writer(buffer);
@@ -36,7 +37,8 @@ void registerPortal(httplib::Server& server, ServiceContext& context)
             std::vector<std::vector<std::pair<std::string, std::string>>> items;
             const Account* account = scenario.findAccount(query.value("user"));
             if (account && account->password == query.value("password"))
-                items.push_back({{"idClient", account->idClient}, {"sippassword", account->sipPassword},
+                items.push_back({{"idClient", account->idClient},
+                                 {"sippassword", account->sipPassword},
                                  {"aid", account->aid}});
             return Reply{200, listReply("listclient", items), "application/json", {}};
         });
@@ -48,7 +50,8 @@ void registerPortal(httplib::Server& server, ServiceContext& context)
             std::vector<std::vector<std::pair<std::string, std::string>>> items;
             // The dialer sends a fixed idClient text; the user alone decides.
             if (const Account* account = scenario.findAccount(query.value("user")))
-                items.push_back({{"balance", formatAmount(account->balance)}, {"currency", account->currency}});
+                items.push_back(
+                    {{"balance", formatAmount(account->balance)}, {"currency", account->currency}});
             return Reply{200, listReply("listbalance", items), "application/json", {}};
         });
     });

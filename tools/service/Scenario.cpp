@@ -17,14 +17,37 @@ constexpr int kMaxDelayMs = 60000;
 // let it sign in against this process. The five addresses of this process
 // are filled in once its ports are known.
 const std::array<std::pair<const char*, const char*>, 31> kProvisioningDefaults{{
-    {"status", "1"},      {"ip", "127.0.0.1"},   {"registrarip", "127.0.0.1"}, {"vpn", "off"},
-    {"newkey", "off"},    {"oldkey", ""},        {"prefix", "000-000-000"},    {"size", "20"},
-    {"sprt", "0"},        {"rereg", "300"},      {"rtrp", "0"},                {"keep", "30"},
-    {"fips", ""},         {"fports", ""},        {"header", ""},               {"footer", ""},
-    {"myaccounts", ""},   {"balance", "on"},     {"email", ""},                {"orecharge", ""},
-    {"webcdr", "off"},    {"webcdr_url", ""},    {"api_url", ""},              {"sms_url", ""},
-    {"sms", "on"},        {"im", "off"},         {"Signup_url", ""},           {"connectiontype", "udp"},
-    {"ivr", "off"},       {"en_pref", ""},       {"key", ""},
+    {"status", "1"},
+    {"ip", "127.0.0.1"},
+    {"registrarip", "127.0.0.1"},
+    {"vpn", "off"},
+    {"newkey", "off"},
+    {"oldkey", ""},
+    {"prefix", "000-000-000"},
+    {"size", "20"},
+    {"sprt", "0"},
+    {"rereg", "300"},
+    {"rtrp", "0"},
+    {"keep", "30"},
+    {"fips", ""},
+    {"fports", ""},
+    {"header", ""},
+    {"footer", ""},
+    {"myaccounts", ""},
+    {"balance", "on"},
+    {"email", ""},
+    {"orecharge", ""},
+    {"webcdr", "off"},
+    {"webcdr_url", ""},
+    {"api_url", ""},
+    {"sms_url", ""},
+    {"sms", "on"},
+    {"im", "off"},
+    {"Signup_url", ""},
+    {"connectiontype", "udp"},
+    {"ivr", "off"},
+    {"en_pref", ""},
+    {"key", ""},
 }};
 
 const std::array<std::pair<const char*, FaultKind>, 6> kFaultNames{{
@@ -51,8 +74,8 @@ public:
     }
 
     // A string member; absent leaves target unchanged unless required.
-    bool text(const rapidjson::Value& object, const char* name, std::string& target, const std::string& where,
-              bool required = false)
+    bool text(const rapidjson::Value& object, const char* name, std::string& target,
+              const std::string& where, bool required = false)
     {
         const auto member = object.FindMember(name);
         if (member == object.MemberEnd())
@@ -70,8 +93,8 @@ public:
         return true;
     }
 
-    bool amount(const rapidjson::Value& object, const char* name, Amount& target, const std::string& where,
-                bool required = false)
+    bool amount(const rapidjson::Value& object, const char* name, Amount& target,
+                const std::string& where, bool required = false)
     {
         std::string text;
         bool present = object.HasMember(name);
@@ -125,14 +148,18 @@ void readAccounts(Reader& r, const rapidjson::Value& value, Scenario& s)
         Account a;
         a.idClient = std::to_string(1000 + i);
         a.aid = std::to_string(i + 1);
-        r.text(value[i], "user", a.user, where, true) && r.text(value[i], "password", a.password, where, true)
-            && r.text(value[i], "sipPassword", a.sipPassword, where, true)
-            && r.text(value[i], "idClient", a.idClient, where) && r.text(value[i], "aid", a.aid, where)
-            && r.amount(value[i], "balance", a.balance, where) && r.text(value[i], "currency", a.currency, where);
+        r.text(value[i], "user", a.user, where, true) &&
+            r.text(value[i], "password", a.password, where, true) &&
+            r.text(value[i], "sipPassword", a.sipPassword, where, true) &&
+            r.text(value[i], "idClient", a.idClient, where) &&
+            r.text(value[i], "aid", a.aid, where) &&
+            r.amount(value[i], "balance", a.balance, where) &&
+            r.text(value[i], "currency", a.currency, where);
         if (r.ok() && a.user.empty())
             r.fail(where + ".user", "must not be empty");
-        const bool duplicate = std::any_of(accounts.begin(), accounts.end(),
-                                           [&](const Account& other) { return other.user == a.user; });
+        const bool duplicate =
+            std::any_of(accounts.begin(), accounts.end(),
+                        [&](const Account& other) { return other.user == a.user; });
         if (r.ok() && duplicate)
             r.fail(where + ".user", "used by an earlier account");
         accounts.push_back(std::move(a));
@@ -187,7 +214,8 @@ void readVouchers(Reader& r, const rapidjson::Value& value, Scenario& s)
         if (!r.object(value[i], where))
             return;
         Voucher v;
-        r.text(value[i], "code", v.code, where, true) && r.amount(value[i], "amount", v.amount, where, true);
+        r.text(value[i], "code", v.code, where, true) &&
+            r.amount(value[i], "amount", v.amount, where, true);
         if (value[i].HasMember("used")) {
             if (!value[i]["used"].IsBool())
                 r.fail(where + ".used", "must be true or false");
@@ -214,9 +242,9 @@ void readFriends(Reader& r, const rapidjson::Value& value, Scenario& s)
             if (!r.object(v, where))
                 return;
             Friend f;
-            r.text(v, "name", f.name, where, true) && r.text(v, "nickname", f.nickname, where)
-                && r.text(v, "pcphone", f.pcphone, where) && r.text(v, "fax", f.fax, where)
-                && r.text(v, "speeddial", f.speeddial, where);
+            r.text(v, "name", f.name, where, true) && r.text(v, "nickname", f.nickname, where) &&
+                r.text(v, "pcphone", f.pcphone, where) && r.text(v, "fax", f.fax, where) &&
+                r.text(v, "speeddial", f.speeddial, where);
             f.seqno = s.nextSeqno++;
             list.push_back(std::move(f));
         }
@@ -240,9 +268,11 @@ void readLastCalls(Reader& r, const rapidjson::Value& value, Scenario& s)
             if (!r.object(v, where))
                 return;
             LastCall c;
-            r.text(v, "originaldestinationalias", c.originaldestinationalias, where, true)
-                && r.text(v, "starttime", c.starttime, where) && r.text(v, "endtime", c.endtime, where)
-                && r.text(v, "callduration", c.callduration, where) && r.text(v, "callamount", c.callamount, where);
+            r.text(v, "originaldestinationalias", c.originaldestinationalias, where, true) &&
+                r.text(v, "starttime", c.starttime, where) &&
+                r.text(v, "endtime", c.endtime, where) &&
+                r.text(v, "callduration", c.callduration, where) &&
+                r.text(v, "callamount", c.callamount, where);
             list.push_back(std::move(c));
         }
         s.lastCalls[subscriber] = std::move(list);
@@ -265,12 +295,14 @@ void readFaults(Reader& r, const rapidjson::Value& value, Scenario& s)
         const auto named = std::find_if(kFaultNames.begin(), kFaultNames.end(),
                                         [&](const auto& entry) { return kind == entry.first; });
         if (named == kFaultNames.end()) {
-            r.fail(where + ".reply", "must be none, empty, serverError, http500, closeMidReply or garbage");
+            r.fail(where + ".reply",
+                   "must be none, empty, serverError, http500, closeMidReply or garbage");
             return;
         }
         fault.kind = named->second;
         for (const auto& [name, target, low, high] :
-             {std::tuple{"delayMs", &fault.delayMs, 0, kMaxDelayMs}, std::tuple{"times", &fault.times, -1, 1000000}}) {
+             {std::tuple{"delayMs", &fault.delayMs, 0, kMaxDelayMs},
+              std::tuple{"times", &fault.times, -1, 1000000}}) {
             if (!member.value.HasMember(name))
                 continue;
             const rapidjson::Value& number = member.value[name];
@@ -299,7 +331,8 @@ Scenario::Scenario()
 
 Account* Scenario::findAccount(const std::string& user)
 {
-    const auto it = std::find_if(accounts.begin(), accounts.end(), [&](const Account& a) { return a.user == user; });
+    const auto it = std::find_if(accounts.begin(), accounts.end(),
+                                 [&](const Account& a) { return a.user == user; });
     return it == accounts.end() ? nullptr : &*it;
 }
 
@@ -373,8 +406,8 @@ bool applyScenarioText(Scenario& scenario, const std::string& text, std::string&
     rapidjson::Document document;
     document.Parse(text.c_str(), text.size());
     if (document.HasParseError()) {
-        error = std::string("JSON error at offset ") + std::to_string(document.GetErrorOffset()) + ": "
-            + rapidjson::GetParseError_En(document.GetParseError());
+        error = std::string("JSON error at offset ") + std::to_string(document.GetErrorOffset()) +
+                ": " + rapidjson::GetParseError_En(document.GetParseError());
         return false;
     }
     return applyScenario(scenario, document, error);

@@ -67,16 +67,19 @@ struct Scenario {
     std::map<std::string, Rate> rates;  // by exact number
     Amount smsPrice = 0;
     std::vector<Voucher> vouchers;
-    std::map<std::string, std::vector<Friend>> friends;  // by subscriber
+    std::map<std::string, std::vector<Friend>> friends;      // by subscriber
     std::map<std::string, std::vector<LastCall>> lastCalls;  // by subscriber
-    std::map<std::string, Fault> faults;  // by endpoint name
+    std::map<std::string, Fault> faults;                     // by endpoint name
     unsigned nextSeqno = 1;
 
     Scenario();
 
     Account* findAccount(const std::string& user);
     const std::string* provisioningValue(const std::string& key) const;
-    bool hasProvisioningValue(const std::string& key) const { return provisioningValue(key) != nullptr; }
+    bool hasProvisioningValue(const std::string& key) const
+    {
+        return provisioningValue(key) != nullptr;
+    }
     void setProvisioningValue(const std::string& key, std::string value);
 };
 

@@ -46,7 +46,8 @@ Fault ServiceContext::takeFault(const std::string& endpoint)
 }
 
 void ServiceContext::serve(const std::string& endpoint, const httplib::Request& request,
-                           httplib::Response& response, const FormFields& form, const Handler& handler)
+                           httplib::Response& response, const FormFields& form,
+                           const Handler& handler)
 {
     LogFields extra;
     Reply reply = withScenario([&](Scenario& scenario) { return handler(scenario, extra); });
@@ -82,7 +83,8 @@ void ServiceContext::serve(const std::string& endpoint, const httplib::Request& 
     log(endpoint, request, form, extra, reply.status, fault.kind);
     if (fault.delayMs > 0) {
         std::unique_lock lock(stopMutex_);
-        stopRequested_.wait_for(lock, std::chrono::milliseconds(fault.delayMs), [this] { return stopping_; });
+        stopRequested_.wait_for(lock, std::chrono::milliseconds(fault.delayMs),
+                                [this] { return stopping_; });
     }
 
     response.status = reply.status;
@@ -99,13 +101,16 @@ void ServiceContext::serve(const std::string& endpoint, const httplib::Request& 
     response.set_content(reply.body, reply.contentType);
 }
 
-void ServiceContext::log(const std::string& endpoint, const httplib::Request& request, const FormFields& form,
-                         const LogFields& extra, int status, FaultKind fault)
+void ServiceContext::log(const std::string& endpoint, const httplib::Request& request,
+                         const FormFields& form, const LogFields& extra, int status,
+                         FaultKind fault)
 {
     rapidjson::StringBuffer buffer;
     JsonWriter writer(buffer);
     writer.StartObject();
-    writeMembers(writer, {{"event", "request"}, {"endpoint", endpoint}, {"method", request.method},
+    writeMembers(writer, {{"event", "request"},
+                          {"endpoint", endpoint},
+                          {"method", request.method},
                           {"path", request.path}});
     writeFields(writer, "query", FormFields(queryOf(request.target)));
     writeFields(writer, "form", form);
@@ -132,12 +137,16 @@ void ServiceContext::printLine(const std::string& line)
     std::fflush(stdout);
 }
 
-void registerUnknownPaths(httplib::Server& server, ServiceContext& context, const std::string& service)
+void registerUnknownPaths(httplib::Server& server, ServiceContext& context,
+                          const std::string& service)
 {
-    const auto unknown = [&context, service](const httplib::Request& request, httplib::Response& response) {
+    const auto unknown = [&context, service](const httplib::Request& request,
+                                             httplib::Response& response) {
         const bool isPost = request.method == "POST";
-        context.serve(service + ".unknown", request, response, isPost ? FormFields(request.body) : FormFields(),
-                      [](Scenario&, LogFields&) { return Reply{404, "Not Found", "text/plain", {}}; });
+        context.serve(service + ".unknown", request, response,
+                      isPost ? FormFields(request.body) : FormFields(), [](Scenario&, LogFields&) {
+                          return Reply{404, "Not Found", "text/plain", {}};
+                      });
     };
     server.Get(".*", unknown);
     server.Post(".*", unknown);

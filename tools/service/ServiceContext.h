@@ -45,8 +45,8 @@ public:
     // Answers one request: the handler works on the scenario (so state
     // changes happen even when a fault then spoils the answer), the request
     // is logged, the endpoint's fault is applied, then the reply is written.
-    void serve(const std::string& endpoint, const httplib::Request& request, httplib::Response& response,
-               const FormFields& form, const Handler& handler);
+    void serve(const std::string& endpoint, const httplib::Request& request,
+               httplib::Response& response, const FormFields& form, const Handler& handler);
 
     // Writes one line to standard output at once.
     void printLine(const std::string& line);
@@ -69,6 +69,7 @@ private:
 
 // Registers handlers that log and answer 404 for paths a service does not
 // serve; call after the service's own routes.
-void registerUnknownPaths(httplib::Server& server, ServiceContext& context, const std::string& service);
+void registerUnknownPaths(httplib::Server& server, ServiceContext& context,
+                          const std::string& service);
 
 }

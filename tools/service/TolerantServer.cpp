@@ -22,9 +22,11 @@ std::string addressText(const sockaddr_storage& address)
 {
     char text[INET6_ADDRSTRLEN] = {};
     if (address.ss_family == AF_INET)
-        inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in&>(address).sin_addr, text, sizeof text);
+        inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in&>(address).sin_addr, text,
+                  sizeof text);
     else if (address.ss_family == AF_INET6)
-        inet_ntop(AF_INET6, &reinterpret_cast<const sockaddr_in6&>(address).sin6_addr, text, sizeof text);
+        inet_ntop(AF_INET6, &reinterpret_cast<const sockaddr_in6&>(address).sin6_addr, text,
+                  sizeof text);
     return text;
 }
 
@@ -40,7 +42,10 @@ int portOf(const sockaddr_storage& address)
 // Serves the rewritten request line first, then the socket as it comes.
 class PrefixedSocketStream : public httplib::Stream {
 public:
-    PrefixedSocketStream(socket_t sock, std::string prefix) : sock_(sock), prefix_(std::move(prefix)) {}
+    PrefixedSocketStream(socket_t sock, std::string prefix)
+            : sock_(sock), prefix_(std::move(prefix))
+    {
+    }
 
     bool is_readable() const override { return offset_ < prefix_.size() || waitFor(sock_, POLLIN); }
     bool is_writable() const override { return waitFor(sock_, POLLOUT); }
@@ -65,8 +70,14 @@ public:
         return send(sock_, ptr, size, MSG_NOSIGNAL);
     }
 
-    void get_remote_ip_and_port(std::string& ip, int& port) const override { address(getpeername, ip, port); }
-    void get_local_ip_and_port(std::string& ip, int& port) const override { address(getsockname, ip, port); }
+    void get_remote_ip_and_port(std::string& ip, int& port) const override
+    {
+        address(getpeername, ip, port);
+    }
+    void get_local_ip_and_port(std::string& ip, int& port) const override
+    {
+        address(getsockname, ip, port);
+    }
     socket_t socket() const override { return sock_; }
 
 private:
@@ -122,7 +133,8 @@ std::string escapedRequestLine(const std::string& line)
             target += c;
         querySeen = querySeen || c == '?';
     }
-    return line.substr(0, firstSpace + 1) + target + line.substr(lastSpace, end - lastSpace) + "\r\n";
+    return line.substr(0, firstSpace + 1) + target + line.substr(lastSpace, end - lastSpace) +
+           "\r\n";
 }
 
 bool TolerantServer::process_and_close_socket(socket_t sock)

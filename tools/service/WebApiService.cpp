@@ -32,23 +32,23 @@ std::string tagged(const std::string& tag, const std::string& value)
 
 std::string replyText(bool ok, const std::string& records = {})
 {
-    return std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?><response>") + tagged("status", ok ? "true" : "false")
-        + records + "</response>";
+    return std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?><response>") +
+           tagged("status", ok ? "true" : "false") + records + "</response>";
 }
 
 // speeddial comes last: the dialer's record text ends at </speeddial>.
 std::string friendRecord(const Friend& f)
 {
-    return "<data>" + tagged("name", f.name) + tagged("nickname", f.nickname) + tagged("pcphone", f.pcphone)
-        + tagged("fax", f.fax) + tagged("seqno", std::to_string(f.seqno)) + tagged("speeddial", f.speeddial)
-        + "</data>";
+    return "<data>" + tagged("name", f.name) + tagged("nickname", f.nickname) +
+           tagged("pcphone", f.pcphone) + tagged("fax", f.fax) +
+           tagged("seqno", std::to_string(f.seqno)) + tagged("speeddial", f.speeddial) + "</data>";
 }
 
 std::string callRecord(const LastCall& c)
 {
-    return "<data>" + tagged("originaldestinationalias", c.originaldestinationalias)
-        + tagged("starttime", c.starttime) + tagged("endtime", c.endtime) + tagged("callduration", c.callduration)
-        + tagged("callamount", c.callamount) + "</data>";
+    return "<data>" + tagged("originaldestinationalias", c.originaldestinationalias) +
+           tagged("starttime", c.starttime) + tagged("endtime", c.endtime) +
+           tagged("callduration", c.callduration) + tagged("callamount", c.callamount) + "</data>";
 }
 
 Friend friendFromDocument(const std::string& document)
@@ -123,13 +123,16 @@ Reply answer(Scenario& scenario, const std::string& action, const std::string& s
 
 void registerWebApi(httplib::Server& server, ServiceContext& context)
 {
-    server.Get("/softphoneRequest.jsp", [&context](const httplib::Request& request, httplib::Response& response) {
-        const FormFields query(queryOf(request.target));
-        const std::string action = query.value("actionId");
-        context.serve("webapi." + action, request, response, {}, [&](Scenario& scenario, LogFields& log) {
-            return answer(scenario, action, query.value("subscriberId"), query.value("xmlData"), log);
-        });
-    });
+    server.Get("/softphoneRequest.jsp",
+               [&context](const httplib::Request& request, httplib::Response& response) {
+                   const FormFields query(queryOf(request.target));
+                   const std::string action = query.value("actionId");
+                   context.serve("webapi." + action, request, response, {},
+                                 [&](Scenario& scenario, LogFields& log) {
+                                     return answer(scenario, action, query.value("subscriberId"),
+                                                   query.value("xmlData"), log);
+                                 });
+               });
 }
 
 }

@@ -28,19 +28,19 @@ struct Options {
     std::string registrar;
 };
 
-const char* const kUsage =
-    "usage: orvanta-service --scenario FILE [--bind ADDRESS] [--write-deployment PATH] [--registrar HOST:PORT]\n";
+const char* const kUsage = "usage: orvanta-service --scenario FILE [--bind ADDRESS] "
+                           "[--write-deployment PATH] [--registrar HOST:PORT]\n";
 
 std::optional<Options> parseOptions(int argc, char** argv)
 {
     Options options;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        std::string* target = arg == "--scenario"   ? &options.scenarioPath
-            : arg == "--bind"                       ? &options.bindAddress
-            : arg == "--write-deployment"           ? &options.deploymentPath
-            : arg == "--registrar"                  ? &options.registrar
-                                                    : nullptr;
+        std::string* target = arg == "--scenario"           ? &options.scenarioPath
+                              : arg == "--bind"             ? &options.bindAddress
+                              : arg == "--write-deployment" ? &options.deploymentPath
+                              : arg == "--registrar"        ? &options.registrar
+                                                            : nullptr;
         if (!target || i + 1 >= argc)
             return std::nullopt;
         *target = argv[++i];
@@ -53,7 +53,8 @@ std::optional<Options> parseOptions(int argc, char** argv)
 bool validRegistrar(const std::string& text)
 {
     const auto colon = text.rfind(':');
-    if (colon == std::string::npos || colon == 0 || colon + 1 == text.size() || text.size() - colon > 6)
+    if (colon == std::string::npos || colon == 0 || colon + 1 == text.size() ||
+        text.size() - colon > 6)
         return false;
     int port = 0;
     for (char c : text.substr(colon + 1)) {
@@ -86,8 +87,8 @@ bool replyFits(const Scenario& scenario, std::string& error)
     const std::size_t size = provisioningReplyText(scenario).size();
     if (size <= kMaxProvisioningReply)
         return true;
-    error = "the provisioning reply would be " + std::to_string(size) + " bytes, more than the "
-        + std::to_string(kMaxProvisioningReply) + " the dialer reads";
+    error = "the provisioning reply would be " + std::to_string(size) + " bytes, more than the " +
+            std::to_string(kMaxProvisioningReply) + " the dialer reads";
     return false;
 }
 
@@ -151,7 +152,8 @@ int main(int argc, char** argv)
     const auto add = [&](const char* service, bool secure) -> Endpoint& {
         Endpoint& e = endpoints.emplace_back(Endpoint{service, secure, nullptr, {}, 0});
         if (secure)
-            e.server = std::make_unique<httplib::SSLServer>(certificate->certificate(), certificate->key());
+            e.server = std::make_unique<httplib::SSLServer>(certificate->certificate(),
+                                                            certificate->key());
         else
             e.server = std::make_unique<TolerantServer>();
         e.server->set_tcp_nodelay(true);
@@ -170,8 +172,8 @@ int main(int argc, char** argv)
     Endpoint& control = add("control", false);
 
     const std::string host = options->bindAddress.find(':') == std::string::npos
-        ? options->bindAddress
-        : "[" + options->bindAddress + "]";
+                                 ? options->bindAddress
+                                 : "[" + options->bindAddress + "]";
     for (Endpoint& e : endpoints) {
         if (!e.server->is_valid())
             return fail(std::string("cannot set up the ") + e.service + " server");
@@ -180,8 +182,8 @@ int main(int argc, char** argv)
         e.port = e.server->bind_to_any_port(address);
         if (e.port < 0)
             return fail("cannot bind to " + address);
-        e.url = std::string(e.secure ? "https://" : "http://") + (&e == &control ? address : host) + ":"
-            + std::to_string(e.port);
+        e.url = std::string(e.secure ? "https://" : "http://") + (&e == &control ? address : host) +
+                ":" + std::to_string(e.port);
     }
 
     Scenario scenario;

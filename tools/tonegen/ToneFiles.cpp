@@ -29,13 +29,13 @@ const std::array<DtmfTone, 12>& dtmfTones()
 std::vector<std::int16_t> dualTone(int lowHz, int highHz, int milliseconds)
 {
     const int count = kSampleRate * milliseconds / 1000;
-    const int ramp = kSampleRate * 5 / 1000;  // 5 ms
+    const int ramp = kSampleRate * 5 / 1000;   // 5 ms
     constexpr double kLevel = 0.35 * 32767.0;  // each tone; the sum stays below full scale
     std::vector<std::int16_t> samples(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
         const double t = static_cast<double>(i) / kSampleRate;
-        const double envelope =
-            std::min({1.0, static_cast<double>(i) / ramp, static_cast<double>(count - 1 - i) / ramp});
+        const double envelope = std::min(
+            {1.0, static_cast<double>(i) / ramp, static_cast<double>(count - 1 - i) / ramp});
         const double value = std::sin(2 * std::numbers::pi * lowHz * t) +
                              std::sin(2 * std::numbers::pi * highHz * t);
         samples[static_cast<std::size_t>(i)] =

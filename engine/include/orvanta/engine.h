@@ -41,11 +41,11 @@ extern "C" {
 /* Call states reported to onCallStateCallback. Each call reports
  * ORVANTA_CALL_DISCONNECTED exactly once, however it ends. */
 enum {
-    ORVANTA_CALL_CALLING = 1,      /* outgoing call started */
-    ORVANTA_CALL_INCOMING = 2,     /* preceded by onCallIncoming */
-    ORVANTA_CALL_RINGING = 3,      /* remote is alerting; may be skipped */
-    ORVANTA_CALL_ANSWERING = 4,    /* call accepted */
-    ORVANTA_CALL_CONNECTED = 5,    /* media running */
+    ORVANTA_CALL_CALLING = 1,   /* outgoing call started */
+    ORVANTA_CALL_INCOMING = 2,  /* preceded by onCallIncoming */
+    ORVANTA_CALL_RINGING = 3,   /* remote is alerting; may be skipped */
+    ORVANTA_CALL_ANSWERING = 4, /* call accepted */
+    ORVANTA_CALL_CONNECTED = 5, /* media running */
     ORVANTA_CALL_DISCONNECTED = 6
 };
 
@@ -78,9 +78,8 @@ ORVANTA_API int dll_init(int size, int sprt);
  * (0 = any). keep: keep-alive interval in seconds (0 = off).
  * The result comes through onRegStateCallback with this id. */
 ORVANTA_API int dll_registerAccount(const char* accountUri, const char* identityUri,
-                                    const char* realm, const char* user,
-                                    const char* password, const char* proxyUri, int flag,
-                                    int rereg, int rtrp, int keep);
+                                    const char* realm, const char* user, const char* password,
+                                    const char* proxyUri, int flag, int rereg, int rtrp, int keep);
 
 /* Places a call to targetUri on the account; returns the call id (> 0) or -1.
  * A call that cannot be placed reports only ORVANTA_CALL_DISCONNECTED. */
@@ -121,11 +120,11 @@ ORVANTA_API int dll_shutdown(void);
  * numeric keys (k*, p*) and the key text are kept but have no further
  * effect. Takes effect for accounts registered afterwards. */
 ORVANTA_API int dll_setSIPEncryptionConfiguration(int on, int k1, int k0);
-ORVANTA_API int dll_setRTPEncryptionConfiguration(int on, int k1, int k0, int flag, int p1,
-                                                  int p2, int p0);
+ORVANTA_API int dll_setRTPEncryptionConfiguration(int on, int k1, int k0, int flag, int p1, int p2,
+                                                  int p0);
 ORVANTA_API int dll_new_setSIPEncryptionConfiguration(int on, int k1, int k0, int k2);
-ORVANTA_API int dll_set_new_RTPEncryptionConfiguration(int on, int k1, int k0, int k2,
-                                                       int flag, int p1, int p2, int p0);
+ORVANTA_API int dll_set_new_RTPEncryptionConfiguration(int on, int k1, int k0, int k2, int flag,
+                                                       int p1, int p2, int p0);
 ORVANTA_API int dll_setSIPEncryptionConfiguration2(int on, const char* key);
 ORVANTA_API int dll_setRTPEncryptionConfiguration2(int on, const char* key);
 

@@ -193,7 +193,8 @@ ScriptedState& state()
 
 const std::vector<std::string>& codecNames()
 {
-    static const std::vector<std::string> names{"PCMU/8000/1", "PCMA/8000/1", "G729/8000/1", "GSM/8000/1"};
+    static const std::vector<std::string> names{"PCMU/8000/1", "PCMA/8000/1", "G729/8000/1",
+                                                "GSM/8000/1"};
     return names;
 }
 
@@ -215,13 +216,14 @@ ORVANTA_API int dll_init(int size, int sprt)
     return state().record("dll_init", {number(size), number(sprt)});
 }
 
-ORVANTA_API int dll_registerAccount(const char* accountUri, const char* identityUri, const char* realm,
-                                    const char* user, const char* password, const char* proxyUri, int flag,
-                                    int rereg, int rtrp, int keep)
+ORVANTA_API int dll_registerAccount(const char* accountUri, const char* identityUri,
+                                    const char* realm, const char* user, const char* password,
+                                    const char* proxyUri, int flag, int rereg, int rtrp, int keep)
 {
     return state().record("dll_registerAccount",
-                          {text(accountUri), text(identityUri), text(realm), text(user), text(password),
-                           text(proxyUri), number(flag), number(rereg), number(rtrp), number(keep)});
+                          {text(accountUri), text(identityUri), text(realm), text(user),
+                           text(password), text(proxyUri), number(flag), number(rereg),
+                           number(rtrp), number(keep)});
 }
 
 ORVANTA_API int dll_makeCall(int accountId, const char* targetUri)
@@ -281,7 +283,8 @@ ORVANTA_API int dll_setCodecPriority(const char* codec, int priority)
 
 ORVANTA_API int dll_sendMessage(int accountId, const char* recipientUri, const char* message)
 {
-    return state().record("dll_sendMessage", {number(accountId), text(recipientUri), text(message)});
+    return state().record("dll_sendMessage",
+                          {number(accountId), text(recipientUri), text(message)});
 }
 
 ORVANTA_API int dll_shutdown(void)
@@ -291,26 +294,30 @@ ORVANTA_API int dll_shutdown(void)
 
 ORVANTA_API int dll_setSIPEncryptionConfiguration(int on, int k1, int k0)
 {
-    return state().record("dll_setSIPEncryptionConfiguration", {number(on), number(k1), number(k0)});
+    return state().record("dll_setSIPEncryptionConfiguration",
+                          {number(on), number(k1), number(k0)});
 }
 
-ORVANTA_API int dll_setRTPEncryptionConfiguration(int on, int k1, int k0, int flag, int p1, int p2, int p0)
+ORVANTA_API int dll_setRTPEncryptionConfiguration(int on, int k1, int k0, int flag, int p1, int p2,
+                                                  int p0)
 {
-    return state().record("dll_setRTPEncryptionConfiguration",
-                          {number(on), number(k1), number(k0), number(flag), number(p1), number(p2), number(p0)});
+    return state().record(
+        "dll_setRTPEncryptionConfiguration",
+        {number(on), number(k1), number(k0), number(flag), number(p1), number(p2), number(p0)});
 }
 
 ORVANTA_API int dll_new_setSIPEncryptionConfiguration(int on, int k1, int k0, int k2)
 {
-    return state().record("dll_new_setSIPEncryptionConfiguration", {number(on), number(k1), number(k0), number(k2)});
+    return state().record("dll_new_setSIPEncryptionConfiguration",
+                          {number(on), number(k1), number(k0), number(k2)});
 }
 
-ORVANTA_API int dll_set_new_RTPEncryptionConfiguration(int on, int k1, int k0, int k2, int flag, int p1, int p2,
-                                                       int p0)
+ORVANTA_API int dll_set_new_RTPEncryptionConfiguration(int on, int k1, int k0, int k2, int flag,
+                                                       int p1, int p2, int p0)
 {
     return state().record("dll_set_new_RTPEncryptionConfiguration",
-                          {number(on), number(k1), number(k0), number(k2), number(flag), number(p1), number(p2),
-                           number(p0)});
+                          {number(on), number(k1), number(k0), number(k2), number(flag), number(p1),
+                           number(p2), number(p0)});
 }
 
 ORVANTA_API int dll_setSIPEncryptionConfiguration2(int on, const char* key)
@@ -476,5 +483,4 @@ SCRIPTED_API int scripted_hasCallback(const char* setterName)
         return s.message.load() != nullptr;
     return 0;
 }
-
 }
