@@ -1,6 +1,6 @@
 #include "app/Startup.h"
 
-#include "app/RecordFile.h"
+#include "records/RecordFile.h"
 #include "platform/DataFolder.h"
 #include "platform/SingleInstanceGuard.h"
 

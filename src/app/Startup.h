@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/SignInRecords.h"
+#include "orvanta/Version.h"
+#include "records/SignInRecords.h"
 
 #include <QString>
 #include <memory>
@@ -57,7 +58,7 @@ enum class StartupResult {
     SignInCancelled,
 };
 
-inline constexpr const char* kSingleInstanceName = "Orvanta 1.0.9";
+inline constexpr const char* kSingleInstanceName = ORVANTA_PRODUCT_VERSION;
 
 // The application object: runs the whole life of the process.
 class CZebSoftPhoneApp {

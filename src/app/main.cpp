@@ -1,6 +1,7 @@
 #include "app/DialerWindows.h"
 #include "app/Startup.h"
 #include "controls/MessageBox.h"
+#include "orvanta/Version.h"
 #include "platform/TerminationWatcher.h"
 
 #include <QApplication>
@@ -51,13 +52,13 @@ int main(int argc, char** argv)
         return 0;
     }
     if (parser.isSet(versionOption)) {
-        std::printf("Orvanta 1.0.9\n");
+        std::printf("%s\n", ORVANTA_PRODUCT_VERSION);
         return 0;
     }
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvanta"));
-    QApplication::setApplicationVersion(QStringLiteral("1.0.9"));
+    QApplication::setApplicationVersion(QStringLiteral(ORVANTA_VERSION));
 
     const QString deploymentPath = orvanta::deploymentSettingsPath(
         parser.value(deploymentOption), QCoreApplication::applicationDirPath());

@@ -1,9 +1,10 @@
 #include "mainwnd/CZebSoftPhoneDlg.h"
 
-#include "app/RecordFile.h"
 #include "controls/MessageBox.h"
+#include "orvanta/Version.h"
 #include "platform/BlockingWait.h"
 #include "platform/NetworkState.h"
+#include "records/RecordFile.h"
 #include "signin/CMainLogin.h"
 
 #include <QApplication>
@@ -424,9 +425,10 @@ void CZebSoftPhoneDlg::showAbout()
         orvanta::showMessage(this, kCallInProgress);
         return;
     }
-    showMessageBox({this,
-                    QStringLiteral("Orvanta 1.0.9\nSoftphone for the prepaid calling service"),
-                    QStringLiteral("About Orvanta"), false});
+    showMessageBox(
+        {this,
+         QStringLiteral(ORVANTA_PRODUCT_VERSION "\nSoftphone for the prepaid calling service"),
+         QStringLiteral("About Orvanta"), false});
 }
 
 void CZebSoftPhoneDlg::quitApplication()

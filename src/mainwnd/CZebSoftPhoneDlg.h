@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SignInRecords.h"
+#include "records/SignInRecords.h"
 #include "app/Startup.h"
 #include "controls/SkinnedDialog.h"
 #include "mainwnd/EngineStartup.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SignInRecords.h"
+#include "records/SignInRecords.h"
 #include "signin/ProvisioningReply.h"
 #include "signin/RequestProtection.h"
 #include "signin/ServiceClients.h"

@@ -1,8 +1,8 @@
-#include "DataFolderFixture.h"
+#include "support/DataFolderFixture.h"
 
-#include "RecordFixtures.h"
-#include "app/RecordArchive.h"
-#include "app/RecordFile.h"
+#include "support/RecordFixtures.h"
+#include "records/RecordArchive.h"
+#include "records/RecordFile.h"
 #include "app/Startup.h"
 #include "platform/SingleInstanceGuard.h"
 

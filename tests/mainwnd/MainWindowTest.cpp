@@ -1,9 +1,9 @@
 // The main window's sign-in side against the scripted engine: saved-account
 // start, its 2000 ms check, registration failures, messages, and quitting.
 #include "MainWindowHarness.h"
-#include "app/RecordArchive.h"
-#include "app/RecordDump.h"
-#include "app/RecordFile.h"
+#include "records/RecordArchive.h"
+#include "records/RecordDump.h"
+#include "records/RecordFile.h"
 #include "controls/MessageBox.h"
 #include "mainwnd/CZebSoftPhoneDlg.h"
 #include "signin/CMainLogin.h"
@@ -153,7 +153,7 @@ TEST_F(MainWindowTest, QuitAsksFirstThenSavesBothRecords)
     EXPECT_TRUE(finished());
     const auto bytes = readRecordFileBytes(kSignInRecordKind);
     ASSERT_TRUE(bytes);
-    const auto dump = dumpRecordFile(QStringLiteral("account_Orvanta.bin"), *bytes);
+    const auto dump = dumpRecordFile(signInRecordKinds(), QStringLiteral("account_Orvanta.bin"), *bytes);
     EXPECT_TRUE(dump && dump->complete);
     EXPECT_EQ(savedRecord().password, QStringLiteral("pw"));
     EXPECT_TRUE(std::filesystem::exists(temp_ / "data" / "IP_Orvanta.bin"));

@@ -18,12 +18,12 @@ protected:
 
 TEST_F(SingleInstanceGuardTest, SecondHolderIsRefusedUntilTheFirstLetsGo)
 {
-    auto first = std::make_unique<SingleInstanceGuard>("Orvanta 1.0.9");
+    auto first = std::make_unique<SingleInstanceGuard>("Orvanta test guard");
     ASSERT_TRUE(first->acquired());
-    EXPECT_FALSE(SingleInstanceGuard("Orvanta 1.0.9").acquired());
+    EXPECT_FALSE(SingleInstanceGuard("Orvanta test guard").acquired());
     EXPECT_TRUE(SingleInstanceGuard("another name").acquired());
     first.reset();
-    EXPECT_TRUE(SingleInstanceGuard("Orvanta 1.0.9").acquired());
+    EXPECT_TRUE(SingleInstanceGuard("Orvanta test guard").acquired());
 }
 
 TEST_F(SingleInstanceGuardTest, CopyStartsAtOnceAfterTheFirstWasKilled)
@@ -33,7 +33,7 @@ TEST_F(SingleInstanceGuardTest, CopyStartsAtOnceAfterTheFirstWasKilled)
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        SingleInstanceGuard guard("Orvanta 1.0.9");
+        SingleInstanceGuard guard("Orvanta test guard");
         const char answer = guard.acquired() ? 'y' : 'n';
         (void)!write(ready[1], &answer, 1);
         pause();
@@ -42,11 +42,11 @@ TEST_F(SingleInstanceGuardTest, CopyStartsAtOnceAfterTheFirstWasKilled)
     char answer = 0;
     ASSERT_EQ(read(ready[0], &answer, 1), 1);
     ASSERT_EQ(answer, 'y');
-    EXPECT_FALSE(SingleInstanceGuard("Orvanta 1.0.9").acquired());
+    EXPECT_FALSE(SingleInstanceGuard("Orvanta test guard").acquired());
 
     kill(child, SIGKILL);
     waitpid(child, nullptr, 0);
-    EXPECT_TRUE(SingleInstanceGuard("Orvanta 1.0.9").acquired());
+    EXPECT_TRUE(SingleInstanceGuard("Orvanta test guard").acquired());
     close(ready[0]);
     close(ready[1]);
 }

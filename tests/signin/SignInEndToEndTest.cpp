@@ -3,7 +3,7 @@
 // service stand-in, the real engine registering with Kamailio, and the main
 // window's status line.
 #include "app/DialerWindows.h"
-#include "app/RecordFile.h"
+#include "records/RecordFile.h"
 #include "controls/MessageBox.h"
 #include "mainwnd/CZebSoftPhoneDlg.h"
 #include "signin/CMainLogin.h"

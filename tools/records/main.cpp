@@ -1,8 +1,8 @@
 // orvanta-records: prints the decoded content of a record file as JSON.
-#include "app/RecordDump.h"
-#include "app/RecordFile.h"
-#include "app/SignInRecords.h"
 #include "platform/AtomicFile.h"
+#include "records/RecordDump.h"
+#include "records/RecordFile.h"
+#include "records/SignInRecords.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -10,6 +10,17 @@
 #include <cstdio>
 
 namespace {
+
+// Every kind of record file the dialer keeps; each subsystem that owns one
+// adds its list here.
+std::vector<orvanta::RecordKind> allRecordKinds()
+{
+    std::vector<orvanta::RecordKind> kinds;
+    for (auto&& list : {orvanta::signInRecordKinds()}) {
+        kinds.insert(kinds.end(), list.begin(), list.end());
+    }
+    return kinds;
+}
 
 constexpr int kDecodedCompletely = 0;
 constexpr int kStoppedEarly = 1;
@@ -22,8 +33,8 @@ int usage()
         "usage: orvanta-records show FILE\n"
         "       orvanta-records write-signin FILE USER PASSWORD\n"
         "show prints the decoded record file as JSON; the kind comes from the file name:\n");
-    for (const QString& name : orvanta::knownRecordFileNames()) {
-        std::fprintf(stderr, "  %s\n", qPrintable(name));
+    for (const orvanta::RecordKind& kind : allRecordKinds()) {
+        std::fprintf(stderr, "  %s\n", qPrintable(kind.fileName));
     }
     std::fprintf(stderr,
                  "Exit status: 0 decoded completely, 1 decoding stopped early, 2 usage.\n"
@@ -63,8 +74,8 @@ int main(int argc, char** argv)
                      qPrintable(file.errorString()));
         return kUsageError;
     }
-    const std::optional<orvanta::RecordDump> dump =
-        orvanta::dumpRecordFile(fileName, file.read(orvanta::kMaxRecordFileBytes));
+    const std::optional<orvanta::RecordDump> dump = orvanta::dumpRecordFile(
+        allRecordKinds(), fileName, file.read(orvanta::kMaxRecordFileBytes));
     if (!dump) {
         std::fprintf(stderr, "orvanta-records: unknown record file name %s\n",
                      qPrintable(fileName));

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/RecordArchive.h"
-#include "app/SignInRecords.h"
+#include "records/RecordArchive.h"
+#include "records/SignInRecords.h"
 
 // Record bytes and values written by hand, as tests need them.
 inline QByteArray signInBytes(std::int32_t savePassword, const QString& user,

@@ -1,4 +1,4 @@
-#include "app/RecordArchive.h"
+#include "records/RecordArchive.h"
 
 #include <QRandomGenerator>
 #include <gtest/gtest.h>

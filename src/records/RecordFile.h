@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/RecordArchive.h"
+#include "records/RecordArchive.h"
 
 #include <QByteArray>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "app/SignInRecords.h"
+#include "records/SignInRecords.h"
 
 namespace orvanta {
 
@@ -24,6 +24,20 @@ AccountBlock makeAccountBlock(const SignInRecord& current, const FirstAccount& a
     block.reservedText = current.reservedText;
     block.accountNumber = account.number;
     return block;
+}
+
+std::vector<RecordKind> signInRecordKinds()
+{
+    // The sign-in record may end after field 4 or carry the account block.
+    RecordKind signIn{QLatin1String(kSignInRecordKind), recordFileNameOf(kSignInRecordKind),
+                      [](RecordReader& reader, ListingArchive& archive) {
+                          SignInRecordWithAccount record;
+                          record.header.visit(archive);
+                          if (!reader.failed() && !reader.atEnd()) {
+                              record.account.visit(archive);
+                          }
+                      }};
+    return {signIn, plainRecordKind<FailoverRecord>(kFailoverRecordKind)};
 }
 
 }

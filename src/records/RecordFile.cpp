@@ -1,4 +1,4 @@
-#include "app/RecordFile.h"
+#include "records/RecordFile.h"
 
 #include "platform/AtomicFile.h"
 #include "platform/DataFolder.h"

@@ -1,9 +1,9 @@
-#include "DataFolderFixture.h"
+#include "support/DataFolderFixture.h"
 
-#include "RecordFixtures.h"
-#include "app/RecordArchive.h"
-#include "app/RecordFile.h"
-#include "app/SignInRecords.h"
+#include "support/RecordFixtures.h"
+#include "records/RecordArchive.h"
+#include "records/RecordFile.h"
+#include "records/SignInRecords.h"
 
 #include <sys/stat.h>
 

@@ -1,7 +1,7 @@
-#include "app/RecordDump.h"
-#include "RecordFixtures.h"
-#include "app/RecordArchive.h"
-#include "app/SignInRecords.h"
+#include "records/RecordDump.h"
+#include "support/RecordFixtures.h"
+#include "records/RecordArchive.h"
+#include "records/SignInRecords.h"
 #include "support/TestEnvironment.h"
 
 #include <QFile>
@@ -24,7 +24,7 @@ QByteArray fullSignInRecord()
 
 TEST(RecordDump, ListsEveryFieldOfACompleteRecord)
 {
-    const auto dump = dumpRecordFile(QStringLiteral("account_Orvanta.bin"), fullSignInRecord());
+    const auto dump = dumpRecordFile(signInRecordKinds(), QStringLiteral("account_Orvanta.bin"), fullSignInRecord());
     ASSERT_TRUE(dump);
     EXPECT_TRUE(dump->complete);
     const QJsonArray fields = dump->json.value(QStringLiteral("fields")).toArray();
@@ -38,7 +38,7 @@ TEST(RecordDump, ListsEveryFieldOfACompleteRecord)
 TEST(RecordDump, FourFieldRecordIsComplete)
 {
     const QByteArray bytes = encodeRecord(SignInRecord{0, QString(), QStringLiteral("u"), {}});
-    const auto dump = dumpRecordFile(QStringLiteral("account_Orvanta.bin"), bytes);
+    const auto dump = dumpRecordFile(signInRecordKinds(), QStringLiteral("account_Orvanta.bin"), bytes);
     ASSERT_TRUE(dump);
     EXPECT_TRUE(dump->complete);
     EXPECT_EQ(dump->json.value(QStringLiteral("fields")).toArray().size(), 4);
@@ -47,7 +47,7 @@ TEST(RecordDump, FourFieldRecordIsComplete)
 TEST(RecordDump, SaysWhereAShortRecordStopped)
 {
     const QByteArray bytes = fullSignInRecord().left(9);
-    const auto dump = dumpRecordFile(QStringLiteral("account_Orvanta.bin"), bytes);
+    const auto dump = dumpRecordFile(signInRecordKinds(), QStringLiteral("account_Orvanta.bin"), bytes);
     ASSERT_TRUE(dump);
     EXPECT_FALSE(dump->complete);
     EXPECT_EQ(dump->json.value(QStringLiteral("fields")).toArray().size(), 2);
@@ -61,7 +61,7 @@ TEST(RecordDump, TrailingBytesAreNotComplete)
 {
     QByteArray bytes = encodeRecord(FailoverRecord{});
     bytes.append('x');
-    const auto dump = dumpRecordFile(QStringLiteral("IP_Orvanta.bin"), bytes);
+    const auto dump = dumpRecordFile(signInRecordKinds(), QStringLiteral("IP_Orvanta.bin"), bytes);
     ASSERT_TRUE(dump);
     EXPECT_FALSE(dump->complete);
     EXPECT_EQ(dump->json.value(QStringLiteral("fields")).toArray().size(), 10);
@@ -69,7 +69,7 @@ TEST(RecordDump, TrailingBytesAreNotComplete)
 
 TEST(RecordDump, UnknownFileNameIsRefused)
 {
-    EXPECT_FALSE(dumpRecordFile(QStringLiteral("mystery.bin"), QByteArray()));
+    EXPECT_FALSE(dumpRecordFile(signInRecordKinds(), QStringLiteral("mystery.bin"), QByteArray()));
 }
 
 struct ToolCase {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "records/RecordDump.h"
+
 #include <QString>
 #include <cstdint>
 
@@ -110,5 +112,9 @@ struct FailoverRecord {
 
 inline constexpr const char* kSignInRecordKind = "account";
 inline constexpr const char* kFailoverRecordKind = "IP";
+
+// The sign-in record (which may carry the account block) and the fail-over
+// record, for orvanta-records.
+std::vector<RecordKind> signInRecordKinds();
 
 }
