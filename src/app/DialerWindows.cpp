@@ -1,10 +1,11 @@
 #include "app/DialerWindows.h"
 
 #include "mainwnd/CZebSoftPhoneDlg.h"
+#include "net/PortalClient.h"
+#include "net/ProvisioningTransport.h"
 #include "platform/BlockingWait.h"
 #include "platform/NetworkState.h"
 #include "signin/CMainLogin.h"
-#include "signin/ServiceClients.h"
 
 #include <QApplication>
 
@@ -85,8 +86,9 @@ SignInServices networkSignInServices(const DeploymentSettings& deployment)
         });
     };
     services.provisioningPost = [deployment](const std::string& body, const std::string& key) {
-        return platform::runWithoutUserInput(
-            [deployment, body, key] { return Request(deployment).provisioningPost(body, key); });
+        return platform::runWithoutUserInput([deployment, body, key] {
+            return ProvisioningTransport(deployment).provisioningPost(body, key);
+        });
     };
     services.askBalance = [deployment](const QString& user) {
         return platform::runWithoutUserInput(

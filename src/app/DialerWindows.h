@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/Startup.h"
-#include "signin/DeploymentSettings.h"
+#include "net/DeploymentSettings.h"
 #include "signin/SignInFlow.h"
 
 #include <filesystem>

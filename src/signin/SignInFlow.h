@@ -1,9 +1,10 @@
 #pragma once
 
+#include "net/PortalClient.h"
+#include "net/ProvisioningTransport.h"
+#include "net/RequestProtection.h"
 #include "records/SignInRecords.h"
 #include "signin/ProvisioningReply.h"
-#include "signin/RequestProtection.h"
-#include "signin/ServiceClients.h"
 #include "signin/SignInState.h"
 #include "telephony/EngineHost.h"
 

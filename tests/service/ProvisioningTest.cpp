@@ -1,6 +1,6 @@
 #include "ServiceFixture.h"
 
-#include "signin/RequestProtection.h"
+#include "net/RequestProtection.h"
 
 using namespace orvanta;
 using namespace orvanta::test;

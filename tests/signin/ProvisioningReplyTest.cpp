@@ -1,5 +1,6 @@
 #include "signin/ProvisioningReply.h"
-#include "signin/ServiceClients.h"
+#include "net/PortalClient.h"
+#include "net/ProvisioningTransport.h"
 #include "signin/SignInFlow.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 #include "ServiceContext.h"
 #include "Services.h"
 
-#include "signin/RequestProtection.h"
+#include "net/RequestProtection.h"
 
 namespace orvanta::service {
 

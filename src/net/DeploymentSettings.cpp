@@ -1,4 +1,4 @@
-#include "signin/DeploymentSettings.h"
+#include "net/DeploymentSettings.h"
 
 #include <QFile>
 #include <QUrl>

@@ -1,8 +1,9 @@
 // The dialer's provisioning and portal clients against the service stand-in
 // over HTTPS, including its faults.
+#include "net/PortalClient.h"
+#include "net/ProvisioningTransport.h"
+#include "net/RequestProtection.h"
 #include "signin/ProvisioningReply.h"
-#include "signin/RequestProtection.h"
-#include "signin/ServiceClients.h"
 #include "support/ServiceProcess.h"
 #include "support/TestEnvironment.h"
 
@@ -27,7 +28,8 @@ protected:
 
     QByteArray provision()
     {
-        return Request(deployment_).provisioningPost(protection_.body(), protection_.key());
+        return ProvisioningTransport(deployment_)
+            .provisioningPost(protection_.body(), protection_.key());
     }
 
     void control(const std::string& json) { ASSERT_EQ(service_.control(json), "") << json; }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "signin/DeploymentSettings.h"
+#include "net/DeploymentSettings.h"
 
 #include <QByteArray>
 #include <QString>
@@ -9,19 +9,7 @@
 
 namespace orvanta {
 
-// The provisioning exchange: the scrambled form POST over HTTPS and its
-// descrambled reply. An empty reply means nothing usable arrived (no answer,
-// time-out, or the server's "server error" text).
-class Request {
-public:
-    explicit Request(const DeploymentSettings& deployment) : deployment_(deployment) {}
-    virtual ~Request() = default;
-
-    virtual QByteArray provisioningPost(const std::string& body, const std::string& key) const;
-
-private:
-    DeploymentSettings deployment_;
-};
+// The account portal: the SIP password at sign-in and the balance.
 
 // What the portal's listclient said; each value is present when some
 // element carried it (the last element wins).

@@ -1,7 +1,6 @@
-#include "signin/ServiceClients.h"
+#include "net/PortalClient.h"
 
-#include "platform/HttpClient.h"
-#include "signin/RequestProtection.h"
+#include "net/ServiceHttp.h"
 
 #include <rapidjson/document.h>
 
@@ -9,19 +8,7 @@ namespace orvanta {
 
 namespace {
 
-constexpr std::size_t kMaxProvisioningReply = 64 * 1024;
 constexpr std::size_t kMaxPortalAnswer = 10000;
-const QByteArray kServerErrorText = QByteArrayLiteral("server error");
-
-platform::HttpOptions serviceOptions(const DeploymentSettings& deployment, std::size_t maxBytes)
-{
-    platform::HttpOptions options;
-    options.verifyTls = deployment.verifyTls;
-    options.maxBodyBytes = maxBytes;
-    options.totalTimeout = std::chrono::milliseconds(deployment.requestTimeoutMs);
-    options.connectTimeout = std::min(options.connectTimeout, options.totalTimeout);
-    return options;
-}
 
 std::optional<QByteArray> textOf(const rapidjson::Value& value)
 {
@@ -34,52 +21,19 @@ std::optional<QByteArray> textOf(const rapidjson::Value& value)
     return std::nullopt;
 }
 
-std::string encoded(const QString& text)
-{
-    return platform::percentEncode(text.toUtf8().toStdString());
-}
-
-std::string withoutTrailingSlash(const QString& base)
-{
-    std::string text = base.toStdString();
-    while (!text.empty() && text.back() == '/') {
-        text.pop_back();
-    }
-    return text;
-}
-
-}
-
-QByteArray Request::provisioningPost(const std::string& body, const std::string& key) const
-{
-    platform::HttpOptions options = serviceOptions(deployment_, kMaxProvisioningReply);
-    options.http10 = true;
-    options.headers = {"Content-Type: application/x-www-form-urlencoded"};
-    const platform::HttpResult result =
-        platform::httpPost(deployment_.provisioningUrl.toStdString(), body, options);
-    const bool succeeded = result.status >= 200 && result.status < 300;
-    if (!result.transferred || !succeeded || result.truncated || result.body.empty()) {
-        return {};
-    }
-    QByteArray reply = QByteArray::fromStdString(scrambled(result.body, key));
-    if (reply.trimmed() == kServerErrorText ||
-        QByteArray::fromStdString(result.body).trimmed() == kServerErrorText) {
-        return {};
-    }
-    return reply;
 }
 
 std::string portalLoginUrl(const QString& portalBase, const QString& user, const QString& password)
 {
-    return withoutTrailingSlash(portalBase) +
-           "/vportal/API/TRAMOZED/login_api.php?user=" + encoded(user) +
-           "&password=" + encoded(password) + "&aid=";
+    return baseWithoutTrailingSlash(portalBase) +
+           "/vportal/API/TRAMOZED/login_api.php?user=" + queryValue(user) +
+           "&password=" + queryValue(password) + "&aid=";
 }
 
 std::string portalBalanceUrl(const QString& portalBase, const QString& user)
 {
-    return withoutTrailingSlash(portalBase) +
-           "/vportal/API/TRAMOZED/balance_api.php?user=" + encoded(user) + "&idClient=IDCLIENT";
+    return baseWithoutTrailingSlash(portalBase) +
+           "/vportal/API/TRAMOZED/balance_api.php?user=" + queryValue(user) + "&idClient=IDCLIENT";
 }
 
 std::optional<BalanceAnswer> parseBalanceAnswer(const QByteArray& text)
@@ -116,8 +70,9 @@ std::optional<BalanceAnswer> parseBalanceAnswer(const QByteArray& text)
 
 BalanceResult askBalance(const DeploymentSettings& deployment, const QString& user)
 {
-    const platform::HttpResult result = platform::httpGet(
-        portalBalanceUrl(deployment.portalUrl, user), serviceOptions(deployment, kMaxPortalAnswer));
+    const platform::HttpResult result =
+        platform::httpGet(portalBalanceUrl(deployment.portalUrl, user),
+                          serviceHttpOptions(deployment, kMaxPortalAnswer));
     if (!result.transferred) {
         return {BalanceFailure::Unreachable, std::nullopt};
     }
@@ -169,7 +124,7 @@ std::optional<PortalAnswer> askPortal(const DeploymentSettings& deployment, cons
 {
     const platform::HttpResult result =
         platform::httpGet(portalLoginUrl(deployment.portalUrl, user, password),
-                          serviceOptions(deployment, kMaxPortalAnswer));
+                          serviceHttpOptions(deployment, kMaxPortalAnswer));
     if (!result.transferred) {
         return std::nullopt;
     }

@@ -1,4 +1,4 @@
-#include "signin/RawHttpRequest.h"
+#include "net/RawHttpRequest.h"
 
 #include <arpa/inet.h>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "signin/DeploymentSettings.h"
+#include "net/DeploymentSettings.h"
 #include "support/TestEnvironment.h"
 
 #include <fstream>

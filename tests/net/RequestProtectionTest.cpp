@@ -1,4 +1,4 @@
-#include "signin/RequestProtection.h"
+#include "net/RequestProtection.h"
 
 #include <gtest/gtest.h>
 

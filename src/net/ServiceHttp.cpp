@@ -1,0 +1,32 @@
+#include "net/ServiceHttp.h"
+
+#include <algorithm>
+
+namespace orvanta {
+
+platform::HttpOptions serviceHttpOptions(const DeploymentSettings& deployment,
+                                         std::size_t maxBodyBytes)
+{
+    platform::HttpOptions options;
+    options.verifyTls = deployment.verifyTls;
+    options.maxBodyBytes = maxBodyBytes;
+    options.totalTimeout = std::chrono::milliseconds(deployment.requestTimeoutMs);
+    options.connectTimeout = std::min(options.connectTimeout, options.totalTimeout);
+    return options;
+}
+
+std::string queryValue(const QString& text)
+{
+    return platform::percentEncode(text.toUtf8().toStdString());
+}
+
+std::string baseWithoutTrailingSlash(const QString& base)
+{
+    std::string text = base.toStdString();
+    while (!text.empty() && text.back() == '/') {
+        text.pop_back();
+    }
+    return text;
+}
+
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "net/DeploymentSettings.h"
+#include "platform/HttpClient.h"
+
+#include <QString>
+#include <string>
+
+namespace orvanta {
+
+// The HTTP options every request to the operator's services uses: the
+// deployment's time limit and certificate policy, and a byte cap.
+platform::HttpOptions serviceHttpOptions(const DeploymentSettings& deployment,
+                                         std::size_t maxBodyBytes);
+
+// A value for a query string, UTF-8 and percent-encoded.
+std::string queryValue(const QString& text);
+
+// The base address without trailing slashes, so paths can be appended.
+std::string baseWithoutTrailingSlash(const QString& base);
+
+}
