@@ -1,6 +1,7 @@
 #include "net/AccountApiClient.h"
 
 #include "net/RawHttpRequest.h"
+#include "net/ReplyText.h"
 #include "net/RequestRunner.h"
 #include "net/ServiceHttp.h"
 
@@ -41,20 +42,11 @@ QString textAfter(const QString& body, const QString& keyWord)
     return body.mid(at + keyWord.size(), close - at);
 }
 
+// Without the braces and colons around it, and without any colon or
+// double quote.
 QString cleaned(const QString& text)
 {
-    const auto isFrame = [](QChar c) {
-        return c == QLatin1Char(':') || c == QLatin1Char('{') || c == QLatin1Char('}');
-    };
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && isFrame(text[begin])) {
-        ++begin;
-    }
-    while (end > begin && isFrame(text[end - 1])) {
-        --end;
-    }
-    return text.mid(begin, end - begin).remove(QLatin1Char(':')).remove(QLatin1Char('"'));
+    return trimmedOf(text, u":{}").remove(QLatin1Char(':')).remove(QLatin1Char('"'));
 }
 
 }
@@ -140,7 +132,7 @@ void AccountApiClient::rechargeByVoucher(const QString& apiUrl, const QString& u
 {
     post(accountApiUrl(apiUrl), voucherRequestBody(user, voucher), receiver,
          [done = std::move(done)](const std::string& body) {
-             done(judgeRechargeReply(QString::fromUtf8(body.c_str())));
+             done(judgeRechargeReply(replyText(body)));
          });
 }
 
@@ -150,7 +142,7 @@ void AccountApiClient::transferFunds(const QString& apiUrl, const QString& user,
 {
     post(accountApiUrl(apiUrl), transferRequestBody(user, amount, destination), receiver,
          [done = std::move(done)](const std::string& body) {
-             done(judgeRechargeReply(QString::fromUtf8(body.c_str())));
+             done(judgeRechargeReply(replyText(body)));
          });
 }
 

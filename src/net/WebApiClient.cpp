@@ -1,5 +1,6 @@
 #include "net/WebApiClient.h"
 
+#include "net/ReplyText.h"
 #include "net/RequestRunner.h"
 #include "net/ServiceHttp.h"
 
@@ -35,20 +36,6 @@ QString fieldValue(const QString& record, const QString& tag)
     return record.mid(start, end - start).remove(open);
 }
 
-QString withoutLineEndsAtTheEnds(QString text)
-{
-    const auto isLineEnd = [](QChar c) { return c == QLatin1Char('\r') || c == QLatin1Char('\n'); };
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && isLineEnd(text[begin])) {
-        ++begin;
-    }
-    while (end > begin && isLineEnd(text[end - 1])) {
-        --end;
-    }
-    return text.mid(begin, end - begin);
-}
-
 // Calls cut(record) for each record text: from a "<data>" to the end of its
 // closing marker (included or not), or to the end of the text when the
 // marker is missing. The next search starts one past the record's start.
@@ -67,12 +54,6 @@ void forEachRecord(const QString& text, const QString& closing, bool includeClos
 
 }
 
-QString webReplyText(const std::string& bytes)
-{
-    const std::size_t end = std::min(bytes.find('\0'), bytes.size());
-    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(end));
-}
-
 WebReply SendWebApiRequest(const std::string& url, const platform::HttpOptions& options)
 {
     if (!isUsableAddress(url)) {
@@ -82,7 +63,7 @@ WebReply SendWebApiRequest(const std::string& url, const platform::HttpOptions& 
     if (!result.transferred) {
         return {OpenUrlFailure::Exception, {}};
     }
-    return {OpenUrlFailure::None, webReplyText(result.body)};
+    return {OpenUrlFailure::None, replyText(result.body)};
 }
 
 const char* webApiActionId(WebApiAction action)
@@ -170,7 +151,7 @@ bool webApiSucceeded(const QString& reply)
 
 std::optional<std::vector<FriendEntry>> parseFriendList(const QString& reply, std::size_t maxRows)
 {
-    const QString text = withoutLineEndsAtTheEnds(reply);
+    const QString text = trimmedOf(reply, u"\r\n");
     if (!webApiSucceeded(text)) {
         return std::nullopt;
     }

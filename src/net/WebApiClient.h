@@ -40,9 +40,6 @@ WebReply SendWebApiRequest(const std::string& url, const platform::HttpOptions& 
 void sendWebApiRequestAsync(const DeploymentSettings& deployment, const std::string& url,
                             QObject* receiver, std::function<void(WebReply)> done);
 
-// The reply bytes as text: UTF-8, ending at the first zero byte.
-QString webReplyText(const std::string& bytes);
-
 enum class WebApiAction {
     RetrieveFriendList,
     AddFriendList,

@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -72,7 +73,10 @@ void CFriendList::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     setColumnWidths();
-    model_.fetch();
+    // Opening fetches the list; a window restored from the task bar does not.
+    if (!event->spontaneous()) {
+        model_.fetch();
+    }
 }
 
 void CFriendList::resizeEvent(QResizeEvent* event)

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 namespace orvanta {
@@ -84,7 +85,9 @@ CSMSWindow::CSMSWindow(SmsGateway& gateway, const ServiceSession& session,
 void CSMSWindow::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    sender_.open();
+    if (!event->spontaneous()) {
+        sender_.open();
+    }
 }
 
 void CSMSWindow::showFields()

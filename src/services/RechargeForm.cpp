@@ -73,13 +73,15 @@ void RechargeForm::editAmount(const QString& text)
     setStatus(RechargeStatus::Blank);
 }
 
-QString RechargeForm::apiUrlOrNotice()
+void RechargeForm::send(RechargeMode mode, const Operation& operation)
 {
     const QString apiUrl = session_.provisioningValue(QStringLiteral("api_url"));
     if (apiUrl.isEmpty()) {
         emit notice(RechargeNotice::ContactSupport);
+        return;
     }
-    return apiUrl;
+    busy_.begin();
+    operation(apiUrl, [this, mode](const RechargeVerdict& verdict) { takeVerdict(verdict, mode); });
 }
 
 void RechargeForm::recharge()
@@ -91,14 +93,9 @@ void RechargeForm::recharge()
         setStatus(RechargeStatus::EnterVoucher);
         return;
     }
-    const QString apiUrl = apiUrlOrNotice();
-    if (apiUrl.isEmpty()) {
-        return;
-    }
-    busy_.begin();
-    client_.rechargeByVoucher(
-        apiUrl, session_.sipUser(), voucher_, this,
-        [this](const RechargeVerdict& verdict) { takeVerdict(verdict, RechargeMode::Voucher); });
+    send(RechargeMode::Voucher, [this](const QString& apiUrl, VerdictDone done) {
+        client_.rechargeByVoucher(apiUrl, session_.sipUser(), voucher_, this, std::move(done));
+    });
 }
 
 void RechargeForm::transfer()
@@ -114,14 +111,9 @@ void RechargeForm::transfer()
         setStatus(account_.isEmpty() ? RechargeStatus::EnterAccount : RechargeStatus::EnterAmount);
         return;
     }
-    const QString apiUrl = apiUrlOrNotice();
-    if (apiUrl.isEmpty()) {
-        return;
-    }
-    busy_.begin();
-    client_.transferFunds(
-        apiUrl, session_.sipUser(), amount_, account_, this,
-        [this](const RechargeVerdict& verdict) { takeVerdict(verdict, RechargeMode::PinToPin); });
+    send(RechargeMode::PinToPin, [this](const QString& apiUrl, VerdictDone done) {
+        client_.transferFunds(apiUrl, session_.sipUser(), amount_, account_, this, std::move(done));
+    });
 }
 
 void RechargeForm::takeVerdict(const RechargeVerdict& verdict, RechargeMode mode)

@@ -6,6 +6,7 @@
 #include "services/ServicePorts.h"
 
 #include <QObject>
+#include <functional>
 
 namespace orvanta {
 
@@ -71,9 +72,13 @@ signals:
     void notice(RechargeNotice notice);
 
 private:
+    using VerdictDone = std::function<void(RechargeVerdict)>;
+    using Operation = std::function<void(const QString& apiUrl, VerdictDone done)>;
+
     void setStatus(RechargeStatus status, const QString& serverText = {});
+    // Starts the operation once the account API's address is known.
+    void send(RechargeMode mode, const Operation& operation);
     void takeVerdict(const RechargeVerdict& verdict, RechargeMode mode);
-    QString apiUrlOrNotice();
 
     AccountApiClient& client_;
     const ServiceSession& session_;

@@ -1,4 +1,5 @@
 #include "net/WebApiClient.h"
+#include "net/ReplyText.h"
 #include "support/ServicePrinters.h"
 #include "support/TestEnvironment.h"
 
@@ -215,10 +216,10 @@ TEST(CallRecordsReply, IsCutAtEachDataEnd)
     }
 }
 
-TEST(WebReplyText, EndsAtTheFirstZeroByte)
+TEST(ReplyText, EndsAtTheFirstZeroByte)
 {
-    EXPECT_EQ(webReplyText(std::string("<status>true\0<data>", 19)), "<status>true");
-    EXPECT_EQ(webReplyText("caf\xc3\xa9"), QString::fromUtf8("café"));
+    EXPECT_EQ(replyText(std::string("<status>true\0<data>", 19)), "<status>true");
+    EXPECT_EQ(replyText("caf\xc3\xa9"), QString::fromUtf8("café"));
 }
 
 TEST(SendWebApiRequest, TellsAnUnusableAddressFromAFailedRequest)

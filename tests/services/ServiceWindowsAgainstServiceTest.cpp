@@ -1,4 +1,6 @@
 // The account-service windows against the service stand-in, with its faults.
+#include "ListRows.h"
+#include "ScriptedServices.h"
 #include "controls/MessageBox.h"
 #include "services/CAddToFriend.h"
 #include "services/CCallInformation.h"
@@ -64,22 +66,6 @@ const Fault kFaults[] = {
     {"garbage", R"({"reply": "garbage"})", false},
     {"HTTP 500", R"({"reply": "http500"})", false},
     {"closed mid-reply", R"({"reply": "closeMidReply"})", true},
-};
-
-struct Session : ServiceSession {
-    QString sipUser() const override { return user; }
-    QString provisioningValue(const QString& key) const override
-    {
-        const auto it = values.find(key);
-        return it == values.end() ? QString() : it->second;
-    }
-    QString user = QStringLiteral("alice");
-    std::map<QString, QString> values;
-};
-
-struct CountingBalance : BalanceRefresher {
-    void refreshBalance() override { ++refreshes; }
-    int refreshes = 0;
 };
 
 // Measures the longest time the GUI thread went without running a timer.
@@ -152,22 +138,9 @@ protected:
         return QTest::qWaitFor(done, timeoutMs);
     }
 
-    static std::vector<QString> rowTexts(const QTreeWidget* list)
-    {
-        std::vector<QString> rows;
-        for (int i = 0; i < list->topLevelItemCount(); ++i) {
-            QStringList cells;
-            for (int column = 0; column < list->columnCount(); ++column) {
-                cells << list->topLevelItem(i)->text(column);
-            }
-            rows.push_back(cells.join('|'));
-        }
-        return rows;
-    }
-
     ServiceProcess service;
     DeploymentSettings deployment;
-    Session session;
+    ScriptedSession session;
     CountingBalance balance;
     std::vector<QString> messages;
 };

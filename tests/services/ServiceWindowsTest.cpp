@@ -1,4 +1,5 @@
 // The account-service windows offscreen, against scripted clients.
+#include "ListRows.h"
 #include "ScriptedServices.h"
 #include "controls/MessageBox.h"
 #include "services/CAddToFriend.h"
@@ -47,19 +48,6 @@ protected:
         });
     }
     void TearDown() override { setMessageBoxHandler({}); }
-
-    static std::vector<QString> rowTexts(const QTreeWidget* list)
-    {
-        std::vector<QString> rows;
-        for (int i = 0; i < list->topLevelItemCount(); ++i) {
-            QStringList cells;
-            for (int column = 0; column < list->columnCount(); ++column) {
-                cells << list->topLevelItem(i)->text(column);
-            }
-            rows.push_back(cells.join('|'));
-        }
-        return rows;
-    }
 
     ScriptedSession session;
     CountingBalance balance;
