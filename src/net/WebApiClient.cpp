@@ -5,7 +5,6 @@
 #include "net/ServiceHttp.h"
 
 #include <QUrl>
-#include <cstring>
 
 namespace orvanta {
 
