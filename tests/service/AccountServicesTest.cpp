@@ -2,17 +2,6 @@
 
 using namespace orvanta::test;
 
-namespace {
-
-std::string replace(std::string text, const std::string& from, const std::string& to)
-{
-    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
-    return text;
-}
-
-}
-
 class Portal : public ServiceFixture {};
 
 TEST_F(Portal, LoginAnswersTheAccountOnlyForTheRightPassword)

@@ -36,6 +36,14 @@ inline std::string md5(const std::string& text)
         .toStdString();
 }
 
+// The text with every occurrence of from replaced by to.
+inline std::string replace(std::string text, const std::string& from, const std::string& to)
+{
+    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
 inline rapidjson::Document parseJson(const std::string& text)
 {
     rapidjson::Document document;

@@ -78,6 +78,25 @@ protected:
     {
         return friendRows(request("retrieveFriendList", subscriber));
     }
+
+    // Sends a request written by hand and returns everything that came back.
+    std::string exchange(const std::string& request) const
+    {
+        const int sock = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(static_cast<std::uint16_t>(service.port("webapi")));
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        std::string reply;
+        if (connect(sock, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+            send(sock, request.data(), request.size(), 0) == static_cast<ssize_t>(request.size())) {
+            char buffer[1024];
+            for (ssize_t n; (n = recv(sock, buffer, sizeof buffer, 0)) > 0;)
+                reply.append(buffer, static_cast<std::size_t>(n));
+        }
+        close(sock);
+        return reply;
+    }
 };
 
 TEST_F(WebApi, FriendsKeepTheirSeqnoThroughAddUpdateAndDelete)
@@ -119,23 +138,28 @@ TEST_F(WebApi, FriendsKeepTheirSeqnoThroughAddUpdateAndDelete)
 TEST_F(WebApi, TakesTheRequestLineWithRawSpacesAndQuestionMarks)
 {
     // Written by hand: HTTP clients would escape the target.
-    const int sock = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<std::uint16_t>(service.port("webapi")));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(connect(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    const std::string request =
+    const std::string reply = exchange(
         "GET /softphoneRequest.jsp?actionId=addFriendList&subscriberId=alice&xmlData=" +
-        document("alice", {"Gil Ray", "", "700", "", "", ""}, false) + " HTTP/1.0\r\n\r\n";
-    ASSERT_EQ(send(sock, request.data(), request.size(), 0), static_cast<ssize_t>(request.size()));
-    std::string reply;
-    char buffer[1024];
-    for (ssize_t n; (n = recv(sock, buffer, sizeof buffer, 0)) > 0;)
-        reply.append(buffer, static_cast<std::size_t>(n));
-    close(sock);
+        document("alice", {"Gil Ray", "", "700", "", "", ""}, false) + " HTTP/1.0\r\n\r\n");
     EXPECT_NE(reply.find("<status>true</status>"), std::string::npos) << reply;
     EXPECT_EQ(friends("alice").back().name, "Gil Ray");
+}
+
+TEST_F(WebApi, ReadsTheEscapedDocumentAndAnswersUncompressed)
+{
+    // The dialer escapes markup in values and offers gzip, but reads the
+    // reply as it comes.
+    const std::string xml = replace(
+        document("alice", {"A&amp;B &lt;C&gt;", "&quot;q&quot; &apos;r&apos; &x;", "1", "", "", ""},
+                 false),
+        "&", "%26");
+    const std::string reply = exchange(
+        "GET /softphoneRequest.jsp?actionId=addFriendList&subscriberId=alice&xmlData=" + xml +
+        " HTTP/1.0\r\nAccept-Encoding: gzip, deflate\r\n\r\n");
+    EXPECT_NE(reply.find("<status>true</status>"), std::string::npos) << reply;
+    EXPECT_EQ(reply.find("Content-Encoding"), std::string::npos) << reply;
+    EXPECT_EQ(friends("alice").back().name, "A&B <C>");
+    EXPECT_EQ(friends("alice").back().nickname, "\"q\" 'r' &x;");
 }
 
 TEST_F(WebApi, UnknownSubscriberOrActionFails)

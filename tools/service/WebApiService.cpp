@@ -25,6 +25,35 @@ std::string element(std::string_view document, const std::string& tag)
     return std::string(document.substr(start + open.size(), end - start - open.size()));
 }
 
+// A document value with the XML entities the dialer escapes decoded, as an
+// XML reader would give it; anything else stays as it is.
+std::string unescaped(const std::string& value)
+{
+    static const std::pair<std::string_view, char> kEntities[] = {
+        {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};
+    std::string text;
+    text.reserve(value.size());
+    for (std::size_t i = 0; i < value.size();) {
+        const auto entity =
+            std::find_if(std::begin(kEntities), std::end(kEntities), [&](const auto& e) {
+                return std::string_view(value).substr(i, e.first.size()) == e.first;
+            });
+        if (entity == std::end(kEntities)) {
+            text += value[i++];
+            continue;
+        }
+        text += entity->second;
+        i += entity->first.size();
+    }
+    return text;
+}
+
+// A field of the request's document.
+std::string documentValue(std::string_view document, const std::string& tag)
+{
+    return unescaped(element(document, tag));
+}
+
 std::string tagged(const std::string& tag, const std::string& value)
 {
     return "<" + tag + ">" + value + "</" + tag + ">";
@@ -54,11 +83,11 @@ std::string callRecord(const LastCall& c)
 Friend friendFromDocument(const std::string& document)
 {
     Friend f;
-    f.name = element(document, "name");
-    f.nickname = element(document, "nickname");
-    f.pcphone = element(document, "pcphone");
-    f.fax = element(document, "fax");
-    f.speeddial = element(document, "speeddial");
+    f.name = documentValue(document, "name");
+    f.nickname = documentValue(document, "nickname");
+    f.pcphone = documentValue(document, "pcphone");
+    f.fax = documentValue(document, "fax");
+    f.speeddial = documentValue(document, "speeddial");
     return f;
 }
 
@@ -96,11 +125,12 @@ Reply answer(Scenario& scenario, const std::string& action, const std::string& s
         }
         f.seqno = scenario.nextSeqno++;
         log.emplace_back("seqno", std::to_string(f.seqno));
+        log.emplace_back("name", f.name);
         friends.push_back(std::move(f));
         return Reply{200, replyText(true), "text/xml", {}};
     }
     if (action == "updateFriendList" || action == "deleteFriendList") {
-        const std::string seqno = element(document, "seqno");
+        const std::string seqno = documentValue(document, "seqno");
         const auto it = findSeqno(friends, seqno);
         if (it == friends.end()) {
             log.emplace_back("error", "unknown seqno");
@@ -111,6 +141,7 @@ Reply answer(Scenario& scenario, const std::string& action, const std::string& s
         } else {
             Friend changed = friendFromDocument(document);
             changed.seqno = it->seqno;
+            log.emplace_back("name", changed.name);
             *it = std::move(changed);
         }
         return Reply{200, replyText(true), "text/xml", {}};
