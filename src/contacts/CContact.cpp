@@ -6,11 +6,9 @@
 #include "controls/MessageBox.h"
 
 #include <QFileDialog>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -81,10 +79,18 @@ CContact::CContact(ContactStore& store, DialRequests& dialer, QWidget* parent)
     tree_->setHeaderHidden(true);
     tree_->setRootIsDecorated(false);
     tree_->setIconSize(QSize(16, 14));
-    tree_->setMouseTracking(true);
     tree_->setAccessibleName(QStringLiteral("Contacts"));
-    tree_->installEventFilter(this);
-    tree_->viewport()->installEventFilter(this);
+    watchTree(tree_, {[this] { deleteContact(); }, [this](const QPoint& at) { hoverAt(at); },
+                      [this] {
+                          hoveredSlot_.reset();
+                          tooltip_.hideTip();
+                      },
+                      [this](QTreeWidgetItem* item) {
+                          if (const std::optional<int> slot = slotOf(item)) {
+                              model_.select(*slot);
+                          }
+                      },
+                      [this] { model_.selectFirstWhenNoneSelected(); }});
     content()->addWidget(search_);
     content()->addWidget(searchLabel_);
     content()->addWidget(tree_, 1);
@@ -260,36 +266,6 @@ void CContact::hoverAt(const QPoint& position)
     const ContactTooltip tip = model_.tooltipFor(*slot);
     tooltip_.showAt(tree_->viewport()->mapToGlobal(position) + QPoint(12, 16), tip.title,
                     contact_texts::tooltipBody(tip));
-}
-
-bool CContact::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == tree_ && event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
-        deleteContact();
-        return true;
-    }
-    if (watched != tree_->viewport()) {
-        return SidePanel::eventFilter(watched, event);
-    }
-    if (event->type() == QEvent::MouseMove) {
-        hoverAt(static_cast<QMouseEvent*>(event)->position().toPoint());
-    } else if (event->type() == QEvent::Leave) {
-        hoveredSlot_.reset();
-        tooltip_.hideTip();
-    } else if (event->type() == QEvent::MouseButtonPress) {
-        const auto* press = static_cast<QMouseEvent*>(event);
-        const std::optional<int> slot = slotOf(tree_->itemAt(press->position().toPoint()));
-        if (press->button() == Qt::RightButton && slot) {
-            model_.select(*slot);
-            return true;
-        }
-        if (press->button() == Qt::LeftButton && !slot) {
-            model_.selectFirstWhenNoneSelected();
-            return true;
-        }
-    }
-    return SidePanel::eventFilter(watched, event);
 }
 
 }

@@ -55,9 +55,6 @@ public:
     void importContacts();
     void exportContacts();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     // ContactsPrompts
     void notify(ViewNotice notice) override;

@@ -7,6 +7,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace orvanta {
@@ -80,6 +81,47 @@ void SidePanel::showBeside(const QWidget& mainWindow, Side side)
     move(x, main.top());
     show();
     raise();
+}
+
+void SidePanel::watchTree(QTreeWidget* tree, TreeInput input)
+{
+    tree_ = tree;
+    treeInput_ = std::move(input);
+    tree_->setMouseTracking(true);
+    tree_->installEventFilter(this);
+    tree_->viewport()->installEventFilter(this);
+}
+
+bool SidePanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (!tree_) {
+        return SkinnedDialog::eventFilter(watched, event);
+    }
+    if (watched == tree_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+        treeInput_.deletePressed();
+        return true;
+    }
+    if (watched != tree_->viewport()) {
+        return SkinnedDialog::eventFilter(watched, event);
+    }
+    if (event->type() == QEvent::MouseMove) {
+        treeInput_.mouseMoved(static_cast<QMouseEvent*>(event)->position().toPoint());
+    } else if (event->type() == QEvent::Leave) {
+        treeInput_.mouseLeft();
+    } else if (event->type() == QEvent::MouseButtonPress) {
+        const auto* press = static_cast<QMouseEvent*>(event);
+        QTreeWidgetItem* item = tree_->itemAt(press->position().toPoint());
+        if (press->button() == Qt::RightButton && item) {
+            treeInput_.rightPressed(item);
+            return true;
+        }
+        if (press->button() == Qt::LeftButton && !item) {
+            treeInput_.emptyPlaceClicked();
+            return true;
+        }
+    }
+    return SkinnedDialog::eventFilter(watched, event);
 }
 
 void SidePanel::keyPressEvent(QKeyEvent* event)

@@ -2,7 +2,11 @@
 
 #include "controls/SkinnedDialog.h"
 
+#include <functional>
+
 class QToolButton;
+class QTreeWidget;
+class QTreeWidgetItem;
 class QVBoxLayout;
 
 namespace orvanta {
@@ -32,7 +36,19 @@ signals:
     void backgroundPressed();
 
 protected:
+    // What a side window does with the input of its tree, beyond selecting
+    // and double clicks.
+    struct TreeInput {
+        std::function<void()> deletePressed;
+        std::function<void(const QPoint&)> mouseMoved;  // in the tree's viewport
+        std::function<void()> mouseLeft;
+        std::function<void(QTreeWidgetItem*)> rightPressed;
+        std::function<void()> emptyPlaceClicked;  // a left click beside the items
+    };
+    void watchTree(QTreeWidget* tree, TreeInput input);
+
     QVBoxLayout* content() const { return content_; }
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -42,6 +58,8 @@ private:
     QToolButton* close_ = nullptr;
     QToolButton* options_ = nullptr;
     QVBoxLayout* content_ = nullptr;
+    QTreeWidget* tree_ = nullptr;
+    TreeInput treeInput_;
 };
 
 }

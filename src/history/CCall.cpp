@@ -4,10 +4,8 @@
 #include "controls/MessageBox.h"
 #include "history/CallTexts.h"
 
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -50,10 +48,14 @@ CCall::CCall(CallLog& log, DialRequests& dialer, QWidget* parent)
     tree_->setHeaderHidden(true);
     tree_->setIconSize(QSize(16, 16));
     tree_->setExpandsOnDoubleClick(false);
-    tree_->setMouseTracking(true);
     tree_->setAccessibleName(QStringLiteral("Recent Calls"));
-    tree_->installEventFilter(this);
-    tree_->viewport()->installEventFilter(this);
+    watchTree(tree_, {[this] { deleteRecord(); }, [this](const QPoint& at) { hoverAt(at); },
+                      [this] {
+                          hovered_ = nullptr;
+                          tooltip_.hideTip();
+                      },
+                      [this](QTreeWidgetItem* item) { selectItem(item); },
+                      [this] { model_.selectFirstWhenNoneSelected(); }});
     content()->addWidget(search_);
     content()->addWidget(tree_, 1);
 
@@ -199,36 +201,6 @@ void CCall::hoverAt(const QPoint& position)
     tooltip_.showAt(tree_->viewport()->mapToGlobal(position) + QPoint(12, 16),
                     call_texts::tooltipTitle(model_.tooltipTitle()),
                     call_texts::details(callDetailsOf(*kind, *record), record->entry));
-}
-
-bool CCall::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == tree_ && event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
-        deleteRecord();
-        return true;
-    }
-    if (watched != tree_->viewport()) {
-        return SidePanel::eventFilter(watched, event);
-    }
-    if (event->type() == QEvent::MouseMove) {
-        hoverAt(static_cast<QMouseEvent*>(event)->position().toPoint());
-    } else if (event->type() == QEvent::Leave) {
-        hovered_ = nullptr;
-        tooltip_.hideTip();
-    } else if (event->type() == QEvent::MouseButtonPress) {
-        const auto* press = static_cast<QMouseEvent*>(event);
-        const QTreeWidgetItem* item = tree_->itemAt(press->position().toPoint());
-        if (press->button() == Qt::RightButton && item) {
-            selectItem(item);
-            return true;
-        }
-        if (press->button() == Qt::LeftButton && !item) {
-            model_.selectFirstWhenNoneSelected();
-            return true;
-        }
-    }
-    return SidePanel::eventFilter(watched, event);
 }
 
 }

@@ -2,34 +2,19 @@
 #include "contacts/ContactBook.h"
 #include "records/RecordArchive.h"
 #include "support/DataFolderFixture.h"
+#include "support/KilledChild.h"
+#include "support/RecordBytes.h"
 #include "support/SideViewFakes.h"
 
 #include <QJsonArray>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
 using namespace orvanta;
 
-QByteArray bytes(std::initializer_list<int> values)
-{
-    QByteArray out;
-    for (int v : values) {
-        out.append(static_cast<char>(v));
-    }
-    return out;
-}
-
-const QByteArray kEmptyString = bytes({0xFF, 0xFE, 0xFF, 0x00});
-const QByteArray kAbc = bytes({0xFF, 0xFE, 0xFF, 0x03, 0x61, 0, 0x62, 0, 0x63, 0});
-
 QByteArray count(std::int32_t n)
 {
-    RecordWriter writer;
-    writer.writeInt(n);
-    return writer.bytes();
+    return intsOf({n});
 }
 
 QByteArray contactBytes(const Contact& contact)
@@ -68,12 +53,12 @@ TEST(ContactFile, BytesBothWays)
     Contact full = contactNamed(QStringLiteral("Zoë"), QStringLiteral("123"));
     full.addressType = kOfficeAddress;
     full.email = QStringLiteral("z@example.org");
-    QByteArray abcThenEmpty = count(1) + kAbc;
+    QByteArray abcThenEmpty = count(1) + kAbcBytes;
     for (int i = 0; i < 12; ++i) {
-        abcThenEmpty += kEmptyString;
+        abcThenEmpty += kEmptyStringBytes;
     }
     const BytesCase cases[] = {
-        {"empty book is just the count", ContactBook(), bytes({0, 0, 0, 0})},
+        {"empty book is just the count", ContactBook(), bytesOf({0, 0, 0, 0})},
         {"abc and twelve empty strings", bookOf({onlyName(QStringLiteral("abc"))}), abcThenEmpty},
         {"slot order", bookOf({onlyName(QStringLiteral("abc")), full}),
          count(2) + contactBytes(onlyName(QStringLiteral("abc"))) + contactBytes(full)},
@@ -106,19 +91,20 @@ TEST(ContactFile, ReadingKeepsWhatIsCompleteAndNeverPassesTheLastSlot)
         {"cut inside the third", count(3) + three.left(three.size() - 1), 2},
         {"count alone", count(0), 0},
         {"negative count", count(-7) + three, 0},
-        {"short count", bytes({3, 0}), 0},
+        {"short count", bytesOf({3, 0}), 0},
         {"a nameless slot ends the list",
          count(3) + contactBytes(onlyName(QStringLiteral("a"))) + contactBytes(Contact()) +
              contactBytes(onlyName(QStringLiteral("c"))),
          1},
-        {"8-bit strings", count(1) + bytes({2, 'J', 'o'}) + QByteArray(12, '\0'), 1},
+        {"8-bit strings", count(1) + bytesOf({2, 'J', 'o'}) + QByteArray(12, '\0'), 1},
     };
     for (const ReadCase& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(decodeContactFile(c.file).size(), c.contacts);
     }
-    EXPECT_EQ(decodeContactFile(count(1) + bytes({2, 'J', 'o'}) + QByteArray(12, '\0')).at(0).name,
-              QStringLiteral("Jo"));
+    EXPECT_EQ(
+        decodeContactFile(count(1) + bytesOf({2, 'J', 'o'}) + QByteArray(12, '\0')).at(0).name,
+        QStringLiteral("Jo"));
 }
 
 TEST(ContactBook, AFullBookRefusesTheNextContact)
@@ -241,31 +227,14 @@ TEST_F(ContactStoreFile, EveryChangeReachesTheFileAtOnce)
 
 TEST_F(ContactStoreFile, AContactAddedBeforeSigkillIsInTheFile)
 {
-    int ready[2];
-    ASSERT_EQ(pipe(ready), 0);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        close(ready[0]);
+    ASSERT_TRUE(test::runThenSigkill([] {
         ContactStore store;
         store.load();
         store.add(contactNamed(QStringLiteral("Ann"), QStringLiteral("111")));
         // Waits for what the add handed over; a store that only wrote at
         // quit would have handed over nothing.
         store.waitUntilWritten();
-        const char done = 1;
-        [[maybe_unused]] const ssize_t written = write(ready[1], &done, 1);
-        pause();
-        _exit(0);
-    }
-    close(ready[1]);
-    char done = 0;
-    ASSERT_EQ(read(ready[0], &done, 1), 1);
-    close(ready[0]);
-    kill(child, SIGKILL);
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFSIGNALED(status));
+    }));
 
     ContactStore store;
     store.load();

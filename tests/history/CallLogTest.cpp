@@ -2,50 +2,19 @@
 #include "contacts/ContactBook.h"
 #include "records/RecordArchive.h"
 #include "support/DataFolderFixture.h"
+#include "support/KilledChild.h"
+#include "support/RecordBytes.h"
 #include "support/SideViewFakes.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
 #include <QSignalSpy>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
 using namespace orvanta;
 using Lists = std::array<std::deque<CallLogEntry>, 3>;
-
-QByteArray bytes(std::initializer_list<int> values)
-{
-    QByteArray out;
-    for (int v : values) {
-        out.append(static_cast<char>(v));
-    }
-    return out;
-}
-
-QByteArray ints(std::initializer_list<std::int32_t> values)
-{
-    RecordWriter writer;
-    for (std::int32_t v : values) {
-        writer.writeInt(v);
-    }
-    return writer.bytes();
-}
-
-QByteArray strings(std::initializer_list<QString> values)
-{
-    RecordWriter writer;
-    for (const QString& v : values) {
-        writer.writeString(v);
-    }
-    return writer.bytes();
-}
-
-const QByteArray kEmpty = bytes({0xFF, 0xFE, 0xFF, 0x00});
-const QByteArray kAbc = bytes({0xFF, 0xFE, 0xFF, 0x03, 0x61, 0, 0x62, 0, 0x63, 0});
 
 CallLogEntry entry(const QString& number, const QString& duration = {}, const QString& name = {})
 {
@@ -73,12 +42,13 @@ TEST(CallLogFile, BytesBothWays)
         {"twelve zero bytes are three empty lists", {}, QByteArray(12, '\0')},
         {"a dialed call numbered abc with empty texts",
          {std::deque<CallLogEntry>{{{}, "abc", {}, {}}}, {}, {}},
-         ints({1, 0, 0}) + kEmpty + kAbc + kEmpty + kEmpty},
+         intsOf({1, 0, 0}) + kEmptyStringBytes + kAbcBytes + kEmptyStringBytes + kEmptyStringBytes},
         {"missed records carry no duration",
          {std::deque<CallLogEntry>{}, std::deque<CallLogEntry>{entry("1", "00:00:07", "Ann")},
           std::deque<CallLogEntry>{entry("abc"), entry("2")}},
-         ints({0, 1, 2}) + strings({"Ann", "1", entry("").time, "00:00:07"}) + kEmpty + kAbc +
-             strings({entry("").time}) + strings({{}, "2", entry("").time})},
+         intsOf({0, 1, 2}) + stringsOf({"Ann", "1", entry("").time, "00:00:07"}) +
+             kEmptyStringBytes + kAbcBytes + stringsOf({entry("").time}) +
+             stringsOf({{}, "2", entry("").time})},
     };
     for (const BytesCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -97,18 +67,18 @@ TEST(CallLogFile, ReadingKeepsWhatIsCompleteWithinAHundredPerList)
 {
     QByteArray dialed150;
     for (int i = 0; i < 150; ++i) {
-        dialed150 += strings({{}, QString::number(i), {}, {}});
+        dialed150 += stringsOf({{}, QString::number(i), {}, {}});
     }
-    const QByteArray one = strings({{}, "1", {}, {}});
-    const QByteArray missedOne = strings({{}, "1", {}});
+    const QByteArray one = stringsOf({{}, "1", {}, {}});
+    const QByteArray missedOne = stringsOf({{}, "1", {}});
     const ReadCase cases[] = {
-        {"150 dialed keep the newest 100", ints({150, 1, 0}) + dialed150 + one, {100, 1, 0}},
-        {"counts larger than the file", ints({5000, 0, 0}) + one + one, {2, 0, 0}},
-        {"cut inside a received record", ints({1, 2, 1}) + one + one + one.left(5), {1, 1, 0}},
-        {"negative counts", ints({-1, -5, 1}) + missedOne, {0, 0, 1}},
-        {"short counts", ints({1, 1}), {0, 0, 0}},
+        {"150 dialed keep the newest 100", intsOf({150, 1, 0}) + dialed150 + one, {100, 1, 0}},
+        {"counts larger than the file", intsOf({5000, 0, 0}) + one + one, {2, 0, 0}},
+        {"cut inside a received record", intsOf({1, 2, 1}) + one + one + one.left(5), {1, 1, 0}},
+        {"negative counts", intsOf({-1, -5, 1}) + missedOne, {0, 0, 1}},
+        {"short counts", intsOf({1, 1}), {0, 0, 0}},
         {"a record without a number ends its list only",
-         ints({2, 1, 0}) + strings({{}, {}, {}, {}}) + one + one,
+         intsOf({2, 1, 0}) + stringsOf({{}, {}, {}, {}}) + one + one,
          {0, 1, 0}},
     };
     for (const ReadCase& c : cases) {
@@ -118,8 +88,8 @@ TEST(CallLogFile, ReadingKeepsWhatIsCompleteWithinAHundredPerList)
         EXPECT_EQ(lists[1].size(), c.sizes[1]);
         EXPECT_EQ(lists[2].size(), c.sizes[2]);
     }
-    EXPECT_EQ(decodeCallLogFile(ints({150, 0, 0}) + dialed150)[0].back().number, "149");
-    EXPECT_EQ(decodeCallLogFile(ints({150, 0, 0}) + dialed150)[0].front().number, "50");
+    EXPECT_EQ(decodeCallLogFile(intsOf({150, 0, 0}) + dialed150)[0].back().number, "149");
+    EXPECT_EQ(decodeCallLogFile(intsOf({150, 0, 0}) + dialed150)[0].front().number, "50");
 }
 
 struct LimitCase {
@@ -312,31 +282,14 @@ TEST_F(CallLogStore, RemovingTakesTheChosenRecordEvenWhenItsNumberRepeats)
 
 TEST_F(CallLogStore, ARestartReadsTheFileAndARecordLoggedBeforeSigkillIsInIt)
 {
-    int ready[2];
-    ASSERT_EQ(pipe(ready), 0);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        close(ready[0]);
+    ASSERT_TRUE(test::runThenSigkill([this] {
         CallLog running{sources()};
         running.load();
         running.AddCallLogEntry("111", {}, 'M');
         // Waits for what the call handed over; a log that only wrote at quit
         // would have handed over nothing.
         running.waitUntilWritten();
-        const char done = 1;
-        [[maybe_unused]] const ssize_t written = write(ready[1], &done, 1);
-        pause();
-        _exit(0);
-    }
-    close(ready[1]);
-    char done = 0;
-    ASSERT_EQ(read(ready[0], &done, 1), 1);
-    close(ready[0]);
-    kill(child, SIGKILL);
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFSIGNALED(status));
+    }));
 
     log.load();
     ASSERT_EQ(log.list(CallKind::Missed).size(), 1u);
@@ -369,8 +322,8 @@ TEST(CallLogDump, TheRecordsToolShowsBothNewKinds)
              return book;
          }()),
          14},
-        {"CallLog_Orvanta.bin", ints({1, 0, 1}) + strings({"Ann", "111", "t", "d", "", "2", "t"}),
-         10},
+        {"CallLog_Orvanta.bin",
+         intsOf({1, 0, 1}) + stringsOf({"Ann", "111", "t", "d", "", "2", "t"}), 10},
     };
     const QString tool = QString::fromStdString((test::binDir() / "orvanta-records").string());
     for (const auto& c : cases) {
