@@ -17,6 +17,9 @@ namespace {
 // each card is first reduced to the properties we take, in 4.0 form, with all
 // of a property's types in one quoted TYPE parameter.
 constexpr std::array kReadProperties = {"FN", "N", "NICKNAME", "TEL", "EMAIL", "ADR"};
+// Longer values are cut before the library reads them; a field that long is
+// refused as too long anyway.
+constexpr qsizetype kMaxValueLength = 4096;
 
 struct ContentLine {
     QString name;  // upper case, without its group
@@ -106,7 +109,7 @@ std::optional<ContentLine> parseContentLine(const QString& line)
     const QStringList head = splitOutsideQuotes(line.left(colon), QLatin1Char(';'));
     ContentLine content;
     content.name = head.front().mid(head.front().lastIndexOf(QLatin1Char('.')) + 1).toUpper();
-    content.value = line.mid(colon + 1);
+    content.value = line.mid(colon + 1, kMaxValueLength);
     for (qsizetype i = 1; i < head.size(); ++i) {
         const qsizetype equals = head[i].indexOf(QLatin1Char('='));
         if (equals < 0) {

@@ -113,6 +113,15 @@ TEST_F(ContactImportTest, ABookThatFillsUpSkipsTheRest)
               "2 contacts imported, 3 skipped\n3 contacts: Contact list is full");
 }
 
+TEST_F(ContactImportTest, AHugeValueIsCutAndRefusedAsTooLong)
+{
+    const QByteArray vcard = "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:" + QByteArray(1 << 20, 'n') +
+                             "\r\nTEL:1\r\nEND:VCARD\r\n";
+    const ImportSummary summary = import("huge.vcf", vcard);
+    EXPECT_EQ(contact_texts::importSummary(summary),
+              "0 contacts imported, 1 skipped\nCard 1: a field is longer than 255 characters");
+}
+
 struct FailureCase {
     const char* name;
     const char* file;
