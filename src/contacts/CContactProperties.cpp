@@ -15,46 +15,46 @@ namespace orvanta {
 
 namespace {
 
-struct FieldSpec {
+struct FieldBinding {
     const char* label;
     QString Contact::*member;
 };
 
 // In tab order, Home and Office coming after the address.
-constexpr FieldSpec kDetails[] = {
+constexpr FieldBinding kDetails[] = {
     {"Name", &Contact::name},
     {"Nick Name", &Contact::nickname},
     {"Address", &Contact::address},
 };
-constexpr FieldSpec kPlace[] = {
+constexpr FieldBinding kPlace[] = {
     {"City", &Contact::city},
     {"State", &Contact::state},
     {"Country", &Contact::country},
     {"Pin Code", &Contact::pincode},
 };
-constexpr FieldSpec kMethods[] = {
+constexpr FieldBinding kMethods[] = {
     {"Phone", &Contact::phone}, {"Pager", &Contact::pager}, {"Mobile", &Contact::mobile},
     {"Fax", &Contact::fax},     {"Email", &Contact::email},
 };
 
 template <std::size_t N>
-void addFields(const FieldSpec (&specs)[N], QFormLayout* form, const Contact& initial,
+void addFields(const FieldBinding (&bindings)[N], QFormLayout* form, const Contact& initial,
                std::map<QString, QLineEdit*>& fields)
 {
-    for (const FieldSpec& spec : specs) {
-        auto* edit = new QLineEdit(initial.*spec.member);
-        edit->setAccessibleName(QLatin1String(spec.label));
-        form->addRow(QLatin1String(spec.label), edit);
-        fields[QLatin1String(spec.label)] = edit;
+    for (const FieldBinding& binding : bindings) {
+        auto* edit = new QLineEdit(initial.*binding.member);
+        edit->setAccessibleName(QLatin1String(binding.label));
+        form->addRow(QLatin1String(binding.label), edit);
+        fields[QLatin1String(binding.label)] = edit;
     }
 }
 
 template <std::size_t N>
-void readFields(const FieldSpec (&specs)[N], const std::map<QString, QLineEdit*>& fields,
+void readFields(const FieldBinding (&bindings)[N], const std::map<QString, QLineEdit*>& fields,
                 Contact& contact)
 {
-    for (const FieldSpec& spec : specs) {
-        contact.*spec.member = fields.at(QLatin1String(spec.label))->text();
+    for (const FieldBinding& binding : bindings) {
+        contact.*binding.member = fields.at(QLatin1String(binding.label))->text();
     }
 }
 
