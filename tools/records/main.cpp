@@ -1,4 +1,6 @@
 // orvanta-records: prints the decoded content of a record file as JSON.
+#include "contacts/ContactBook.h"
+#include "history/CallLog.h"
 #include "platform/AtomicFile.h"
 #include "records/RecordDump.h"
 #include "records/RecordFile.h"
@@ -17,7 +19,8 @@ namespace {
 std::vector<orvanta::RecordKind> allRecordKinds()
 {
     std::vector<orvanta::RecordKind> kinds;
-    for (auto&& list : {orvanta::signInRecordKinds(), orvanta::smsLogRecordKinds()}) {
+    for (auto&& list : {orvanta::signInRecordKinds(), orvanta::contactRecordKinds(),
+                        orvanta::callLogRecordKinds(), orvanta::smsLogRecordKinds()}) {
         kinds.insert(kinds.end(), list.begin(), list.end());
     }
     return kinds;
