@@ -3,6 +3,7 @@
 #include "records/RecordDump.h"
 #include "records/RecordFile.h"
 #include "records/SignInRecords.h"
+#include "settings/SettingsRecords.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -16,7 +17,7 @@ namespace {
 std::vector<orvanta::RecordKind> allRecordKinds()
 {
     std::vector<orvanta::RecordKind> kinds;
-    for (auto&& list : {orvanta::signInRecordKinds()}) {
+    for (auto&& list : {orvanta::signInRecordKinds(), orvanta::settingsRecordKinds()}) {
         kinds.insert(kinds.end(), list.begin(), list.end());
     }
     return kinds;
