@@ -9,10 +9,12 @@ namespace {
 
 constexpr int kHighestPriority = 255;
 
-const QString kPcmu = QStringLiteral("PCMU/8000/1");
-const QString kPcma = QStringLiteral("PCMA/8000/1");
-const QString kPcmuShown = QStringLiteral("G711 uLaw");
-const QString kPcmaShown = QStringLiteral("G711 aLaw");
+// The codecs the page shows by another name than the engine's.
+struct ShownName {
+    const char* engine;
+    const char* shown;
+};
+constexpr ShownName kShownNames[] = {{"PCMU/8000/1", "G711 uLaw"}, {"PCMA/8000/1", "G711 aLaw"}};
 
 void setKnownCodecs(CodecPriorityEngine& engine)
 {
@@ -61,22 +63,20 @@ bool saveCodecFile(const CodecLists& lists)
 
 QString codecDisplayName(const QString& engineName)
 {
-    if (engineName == kPcmu) {
-        return kPcmuShown;
-    }
-    if (engineName == kPcma) {
-        return kPcmaShown;
+    for (const ShownName& name : kShownNames) {
+        if (engineName == QLatin1String(name.engine)) {
+            return QLatin1String(name.shown);
+        }
     }
     return engineName;
 }
 
 QString codecEngineName(const QString& shownName)
 {
-    if (shownName == kPcmuShown) {
-        return kPcmu;
-    }
-    if (shownName == kPcmaShown) {
-        return kPcma;
+    for (const ShownName& name : kShownNames) {
+        if (shownName == QLatin1String(name.shown)) {
+            return QLatin1String(name.engine);
+        }
     }
     return shownName;
 }

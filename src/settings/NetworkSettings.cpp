@@ -74,13 +74,17 @@ EngineNetworkPlan planEngineNetwork(const NetworkRecord& record, int provisioned
     return plan;
 }
 
-void applyNetworkSettings(EngineNetworkPort& engine, int provisionedSipPort,
-                          int provisionedMediaPort)
+EngineNetworkPlan engineNetworkPlan(int provisionedSipPort, int provisionedMediaPort)
 {
     NetworkRecord record;
     loadDataFile(QLatin1String(kNetworkFileName), record);
-    const EngineNetworkPlan plan =
-        planEngineNetwork(record, provisionedSipPort, provisionedMediaPort);
+    return planEngineNetwork(record, provisionedSipPort, provisionedMediaPort);
+}
+
+void applyNetworkSettings(EngineNetworkPort& engine, int provisionedSipPort,
+                          int provisionedMediaPort)
+{
+    const EngineNetworkPlan plan = engineNetworkPlan(provisionedSipPort, provisionedMediaPort);
     engine.setLocalSipPort(plan.localSipPort);
     engine.setFirstMediaPort(plan.firstMediaPort);
     engine.setStunServer(plan.stunServer, plan.stunPort);

@@ -72,8 +72,10 @@ inline constexpr int kDefaultStunPort = 3478;
 EngineNetworkPlan planEngineNetwork(const NetworkRecord& record, int provisionedSipPort,
                                     int provisionedMediaPort);
 
-// Reads Network.bin (what it holds before any failure) and hands the plan
-// to the engine.
+// The plan from Network.bin (what it holds before any failure).
+EngineNetworkPlan engineNetworkPlan(int provisionedSipPort, int provisionedMediaPort);
+
+// Hands that plan to the engine's network entry points.
 void applyNetworkSettings(EngineNetworkPort& engine, int provisionedSipPort,
                           int provisionedMediaPort);
 
