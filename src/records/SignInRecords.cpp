@@ -17,7 +17,7 @@ AccountBlock makeAccountBlock(const SignInRecord& current, const FirstAccount& a
     block.isDefault = account.isDefault;
     block.accountUser = account.user;
     block.userName = current.userName;
-    block.accountPassword = current.savePassword == 1 ? current.password : QString();
+    block.accountPassword = current.savePassword == 1 ? account.password : QString();
     block.accountRegistrar = account.registrar;
     block.accountContact = account.contact;
     block.accountProxy = account.proxy;

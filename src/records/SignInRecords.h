@@ -67,7 +67,7 @@ struct SignInRecordWithAccount {
     }
 };
 
-// The first account's identity as the account block needs it.
+// The first account as the account block needs it.
 struct FirstAccount {
     std::int32_t isDefault = 0;
     QString user;
@@ -75,10 +75,12 @@ struct FirstAccount {
     QString contact;
     QString proxy;
     std::int32_t number = 0;
+    QString password;
 };
 
-// Builds the block written at quit. The account password is the current
-// password only when savePassword is exactly 1; otherwise it is empty.
+// Builds the block written at quit. The block keeps the first account's own
+// password, and only when savePassword is exactly 1 (the user asked to keep
+// passwords); otherwise it is empty.
 AccountBlock makeAccountBlock(const SignInRecord& current, const FirstAccount& account);
 
 // IP_Orvanta.bin: the server fail-over record.

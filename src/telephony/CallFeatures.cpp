@@ -1,5 +1,6 @@
 #include "telephony/CallFeatures.h"
 
+#include "platform/UserFolders.h"
 #include "telephony/EngineSetup.h"
 
 #include <QDir>
@@ -184,7 +185,9 @@ void CallFeatures::Record()
         stopRecording();
         return;
     }
-    const QString folder = recordingFolder_.isEmpty() ? QDir::currentPath() : recordingFolder_;
+    // Never the folder the dialer happened to start in.
+    const QString folder =
+        recordingFolder_.isEmpty() ? platform::defaultRecordingFolder() : recordingFolder_;
     if (folder.isEmpty()) {
         return;
     }

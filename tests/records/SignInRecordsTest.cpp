@@ -1,9 +1,9 @@
 #include "support/DataFolderFixture.h"
 
-#include "support/RecordFixtures.h"
 #include "records/RecordArchive.h"
 #include "records/RecordFile.h"
 #include "records/SignInRecords.h"
+#include "support/RecordFixtures.h"
 
 #include <sys/stat.h>
 
@@ -128,13 +128,17 @@ TEST(SignInRecordPasswords, PasswordIsStoredOnlyWhenTheUserAskedToKeepIt)
         {2, true, false},  // the block keeps it only for exactly 1
         {-1, true, false},
     };
+    FirstAccount account = defaultAccount(QStringLiteral("sipuser"));
+    account.password = QStringLiteral("sippw");
     for (const PasswordCase& c : cases) {
         SCOPED_TRACE(c.savePassword);
         const SignInRecord current{c.savePassword, QString(), QStringLiteral("erin"),
                                    QStringLiteral("secret")};
         EXPECT_EQ(current.forSaving().password.isEmpty(), !c.headerKeepsPassword);
-        const AccountBlock block = makeAccountBlock(current, FirstAccount{});
-        EXPECT_EQ(block.accountPassword.isEmpty(), !c.blockKeepsPassword);
+        const AccountBlock block = makeAccountBlock(current, account);
+        // The block holds the account's own password, never the sign-in's.
+        EXPECT_EQ(block.accountPassword,
+                  c.blockKeepsPassword ? QStringLiteral("sippw") : QString());
         EXPECT_EQ(block.userName, QStringLiteral("erin"));
     }
 }
@@ -143,9 +147,10 @@ TEST(SignInRecordLayout, FullRecordHasThirteenFieldsInOrder)
 {
     SignInRecordWithAccount record;
     record.header = {1, QString(), QStringLiteral("u"), QStringLiteral("p")};
-    record.account = makeAccountBlock(
-        record.header, FirstAccount{1, QStringLiteral("acc"), QStringLiteral("reg"),
-                                    QStringLiteral("con"), QStringLiteral("pro"), 42});
+    record.account = makeAccountBlock(record.header,
+                                      FirstAccount{1, QStringLiteral("acc"), QStringLiteral("reg"),
+                                                   QStringLiteral("con"), QStringLiteral("pro"), 42,
+                                                   QStringLiteral("accpw")});
 
     RecordWriter expected;
     expected.writeInt(1);
@@ -153,7 +158,7 @@ TEST(SignInRecordLayout, FullRecordHasThirteenFieldsInOrder)
         expected.writeString(QString::fromLatin1(text));
     }
     expected.writeInt(1);
-    for (const char* text : {"acc", "u", "p", "reg", "con", "pro", ""}) {
+    for (const char* text : {"acc", "u", "accpw", "reg", "con", "pro", ""}) {
         expected.writeString(QString::fromLatin1(text));
     }
     expected.writeInt(42);

@@ -179,6 +179,30 @@ std::string SippRegistrar::hostPort() const
     return std::string(kLoopback) + ":" + std::to_string(port_);
 }
 
+namespace {
+
+// The "a=rtpmap:" values of the first SDP body in a sipp message trace.
+std::vector<std::string> rtpMapsOfFirstMessage(const std::filesystem::path& trace)
+{
+    std::ifstream in(trace);
+    std::vector<std::string> maps;
+    bool seenBody = false;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.rfind("v=0", 0) == 0) {
+            if (seenBody)
+                break;
+            seenBody = true;
+        }
+        if (seenBody && line.rfind("a=rtpmap:", 0) == 0)
+            maps.push_back(line.substr(9));
+    }
+    return maps;
+}
+
+}
+
 SippOfferCatcher::SippOfferCatcher() : port_(freePort())
 {
     const auto scenario = dir_ / "callee.xml";
@@ -197,7 +221,8 @@ SippOfferCatcher::SippOfferCatcher() : port_(freePort())
     const bool started =
         process_.start("sipp",
                        {"-sf", scenario.string(), "-i", kLoopback, "-p", std::to_string(port_),
-                        "-nostdin", "-trace_logs", "-log_file", (dir_ / "offer.log").string()},
+                        "-nostdin", "-trace_logs", "-log_file", (dir_ / "offer.log").string(),
+                        "-trace_msg", "-message_file", (dir_ / "messages.log").string()},
                        dir_ / "sipp.log");
     if (!started || !waitForUdpPort(process_, port_))
         throw std::runtime_error("sipp callee did not start:\n" + process_.output());
@@ -226,6 +251,7 @@ SippOfferCatcher::Offer SippOfferCatcher::waitForOffer(std::chrono::milliseconds
             offer.audioLine = found.substr(0, split);
             if (split != std::string::npos && found.compare(split + 1, 8, "a=ptime:") == 0)
                 offer.packetTime = found.substr(split + 9);
+            offer.rtpMaps = rtpMapsOfFirstMessage(dir_ / "messages.log");
             return true;
         },
         timeout);

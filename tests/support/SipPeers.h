@@ -63,8 +63,9 @@ public:
     int port() const { return port_; }
     std::string hostPort() const;
     struct Offer {
-        std::string audioLine;   // "m=audio ..."; empty when no INVITE came
-        std::string packetTime;  // the a=ptime value, if any
+        std::string audioLine;             // "m=audio ..."; empty when no INVITE came
+        std::string packetTime;            // the a=ptime value, if any
+        std::vector<std::string> rtpMaps;  // "a=rtpmap:" values in order ("8 PCMA/8000")
     };
     // The offer of the first INVITE.
     Offer waitForOffer(std::chrono::milliseconds timeout);

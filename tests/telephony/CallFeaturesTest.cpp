@@ -1,6 +1,7 @@
 #include "CallFixture.h"
 
 #include <QDir>
+#include <QTemporaryDir>
 
 namespace orvanta::test {
 namespace {
@@ -209,12 +210,17 @@ TEST_F(CallFeaturesTest, RecordingStartsInTheFolderAndStopsWithTheLastCall)
     EXPECT_FALSE(view.toggles[Toggle::Record]);
     EXPECT_FALSE(state().recording);
 
-    // Without a folder the recording goes to the working directory.
+    // Without a folder the recording goes to the default folder, here the
+    // data folder's (this home has no music folder), never the working one.
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toLocal8Bit());
+    qputenv("ORVANTA_DATA_DIR", home.filePath(QStringLiteral("data")).toLocal8Bit());
     phone.features().setRecordingFolder({});
     connectOutgoing(QStringLiteral("300"));
     phone.features().Record();
-    const std::string expected = "callRecordingStart(8,\"" + QDir::currentPath().toStdString() +
-                                 "/SoftphoneRecording_06122026_003005_AM_.wav\")";
+    const std::string expected = "callRecordingStart(8,\"" + home.path().toStdString() + "/data" +
+                                 "/recordings/SoftphoneRecording_06122026_003005_AM_.wav\")";
     EXPECT_EQ(journal().back(), expected);
     phone.features().Record();
     EXPECT_EQ(journal().back(), "callRecordingStop()");

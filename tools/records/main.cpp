@@ -6,6 +6,7 @@
 #include "records/RecordFile.h"
 #include "records/SignInRecords.h"
 #include "services/SmsLog.h"
+#include "settings/SettingsRecords.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -20,7 +21,8 @@ std::vector<orvanta::RecordKind> allRecordKinds()
 {
     std::vector<orvanta::RecordKind> kinds;
     for (auto&& list : {orvanta::signInRecordKinds(), orvanta::contactRecordKinds(),
-                        orvanta::callLogRecordKinds(), orvanta::smsLogRecordKinds()}) {
+                        orvanta::callLogRecordKinds(), orvanta::settingsRecordKinds(),
+                        orvanta::smsLogRecordKinds()}) {
         kinds.insert(kinds.end(), list.begin(), list.end());
     }
     return kinds;

@@ -1,0 +1,40 @@
+#include "settings/EngineCodecs.h"
+
+#include <algorithm>
+
+namespace orvanta {
+
+namespace {
+
+// More than any engine offers; a name longer than the buffer is not a
+// codec name we could hand back.
+constexpr int kMaxListedCodecs = 64;
+constexpr int kNameCapacity = 64;
+
+}
+
+void EngineCodecs::setCodecPriority(const QByteArray& codec, int priority)
+{
+    if (api_.setCodecPriority) {
+        api_.setCodecPriority(codec.constData(), priority);
+    }
+}
+
+QStringList EngineCodecs::availableCodecs() const
+{
+    QStringList names;
+    if (!api_.getNumOfCodecs || !api_.getCodec) {
+        return names;
+    }
+    const int count = std::min(api_.getNumOfCodecs(), kMaxListedCodecs);
+    for (int i = 0; i < count; ++i) {
+        char buffer[kNameCapacity] = {};
+        const int length = api_.getCodec(i, buffer, kNameCapacity);
+        if (length > 0 && length < kNameCapacity) {
+            names.append(QString::fromLocal8Bit(buffer, length));
+        }
+    }
+    return names;
+}
+
+}
