@@ -1,4 +1,7 @@
 #include "app/DialerWindows.h"
+#include "app/InstanceHandOver.h"
+#include "app/LaunchRequest.h"
+#include "app/MainWindowRequests.h"
 #include "app/Startup.h"
 #include "controls/MessageBox.h"
 #include "orvanta/Version.h"
@@ -42,18 +45,41 @@ int main(int argc, char** argv)
                                               QStringLiteral("Deployment settings file."),
                                               QStringLiteral("FILE"));
     parser.addOption(deploymentOption);
+    const QCommandLineOption answerOption(
+        QStringLiteral("answer"), QStringLiteral("Answer the running copy's offered call."));
+    const QCommandLineOption hangUpOption(QStringLiteral("hangup"),
+                                          QStringLiteral("End the running copy's selected call."));
+    const QCommandLineOption showOption(QStringLiteral("show"),
+                                        QStringLiteral("Bring the running copy's window forward."));
+    const QCommandLineOption minimizedOption(QStringLiteral("minimized"),
+                                             QStringLiteral("Start with the window out of sight."));
+    parser.addOptions({answerOption, hangUpOption, showOption, minimizedOption});
+    parser.addPositionalArgument(
+        QStringLiteral("URI"),
+        QStringLiteral("sip:, sips:, tel: or callto: address, or a number, to dial."));
     if (!parser.parse(arguments)) {
         std::fprintf(stderr, "%s\n", qPrintable(parser.errorText()));
         return 2;
     }
     if (parser.isSet(helpOption)) {
-        std::printf("Usage: orvanta [--deployment FILE]\n%s%s",
+        std::printf("Usage: orvanta [OPTIONS] [URI]\n%s%s",
                     qPrintable(parser.helpText().section(QLatin1Char('\n'), 2)), kEnvironmentHelp);
         return 0;
     }
     if (parser.isSet(versionOption)) {
         std::printf("%s\n", ORVANTA_PRODUCT_VERSION);
         return 0;
+    }
+    // A start that carries a request hands it to the running copy, if any.
+    const orvanta::LaunchRequest launch = orvanta::launchRequest(
+        {parser.isSet(answerOption), parser.isSet(hangUpOption), parser.isSet(showOption)},
+        parser.positionalArguments());
+    if (!launch.error.isEmpty()) {
+        std::fprintf(stderr, "orvanta: %s\n", qPrintable(launch.error));
+        return 2;
+    }
+    if (const int status = orvanta::handOverOrContinue(launch.request); status >= 0) {
+        return status;
     }
 
     QApplication application(argc, argv);
@@ -76,6 +102,17 @@ int main(int argc, char** argv)
     QObject::connect(&application, &QGuiApplication::commitDataRequest,
                      [&windows](QSessionManager&) { windows.terminate(); });
 
+    orvanta::MainWindowRequests requestTarget(parser.isSet(minimizedOption));
+    orvanta::InstanceRequests requests(requestTarget);
+    requestTarget.setRegistrationObserver(
+        [&requests] { requests.requests().registrationChanged(); });
+
     orvanta::CZebSoftPhoneApp app(windows);
-    return orvanta::CZebSoftPhoneApp::exitCode(app.InitInstance());
+    app.setFirstCopyHook([&requests, &launch] { requests.start(launch.request); });
+    const orvanta::StartupResult result = app.InitInstance();
+    if (result == orvanta::StartupResult::AlreadyRunning && launch.request) {
+        // Another copy took the guard while this one was starting.
+        return std::max(orvanta::handOverOrContinue(launch.request), 0);
+    }
+    return orvanta::CZebSoftPhoneApp::exitCode(result);
 }
