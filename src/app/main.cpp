@@ -17,7 +17,8 @@ namespace {
 const char kEnvironmentHelp[] =
     "\nEnvironment:\n"
     "  ORVANTA_DEPLOYMENT   deployment settings file when --deployment is not given\n"
-    "                       (default: deployment.ini beside the program)\n"
+    "                       (default: the first deployment.ini in $XDG_CONFIG_HOME/orvanta,\n"
+    "                       beside the program, or in /etc/xdg/orvanta)\n"
     "  ORVANTA_DATA_DIR     folder of the record files\n"
     "                       (default: $XDG_DATA_HOME/Orvanta or ~/.local/share/Orvanta)\n"
     "  ORVANTA_ENGINE_LOG   file for the SIP engine's debug log\n"
