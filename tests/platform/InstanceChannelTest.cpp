@@ -33,22 +33,39 @@ T waitFor(std::future<T>& future)
     return future.get();
 }
 
-// Connects to the socket, writes bytes and returns what came back.
-std::string exchangeRaw(const std::filesystem::path& path, const std::string& bytes)
+sockaddr_un addressOf(const std::filesystem::path& path)
 {
-    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     std::strncpy(address.sun_path, path.c_str(), sizeof(address.sun_path) - 1);
+    return address;
+}
+
+// A raw connection to the socket at path; -1 when none could be made.
+int connectTo(const std::filesystem::path& path)
+{
+    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    const sockaddr_un address = addressOf(path);
+    if (connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// Connects to the socket, writes bytes and returns what came back.
+std::string exchangeRaw(const std::filesystem::path& path, const std::string& bytes)
+{
+    const int fd = connectTo(path);
     std::string reply;
-    if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0) {
+    if (fd >= 0) {
         send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
         char buffer[64];
         for (ssize_t got; (got = recv(fd, buffer, sizeof(buffer), 0)) > 0;) {
             reply.append(buffer, static_cast<size_t>(got));
         }
+        close(fd);
     }
-    close(fd);
     return reply;
 }
 
@@ -130,11 +147,7 @@ TEST_F(InstanceChannelTest, ASilentPeerIsDroppedAndOthersAreServedMeanwhile)
 {
     listen();
     auto silent = std::async(std::launch::async, [this] {
-        const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        std::strncpy(address.sun_path, path_.c_str(), sizeof(address.sun_path) - 1);
-        connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+        const int fd = connectTo(path_);
         char byte;
         const ssize_t got = recv(fd, &byte, 1, 0);  // blocks until the server hangs up
         close(fd);
@@ -162,10 +175,8 @@ TEST_F(InstanceChannelTest, NoListenerAndALeftoverSocketOfADeadCopy)
     std::filesystem::create_directories(path_.parent_path());
     chmod(path_.parent_path().c_str(), 0700);
     const int dead = socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, path_.c_str(), sizeof(address.sun_path) - 1);
-    ASSERT_EQ(bind(dead, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+    const sockaddr_un address = addressOf(path_);
+    ASSERT_EQ(bind(dead, reinterpret_cast<const sockaddr*>(&address), sizeof(address)), 0);
     close(dead);
     EXPECT_EQ(send({Kind::Show, {}}), HandOverResult::NoRunningCopy);
     listen();
@@ -197,11 +208,8 @@ TEST_F(OtherUserTest, APeerOfAnotherUserIsDroppedUnheard)
         if (setuid(kNobody) != 0) {
             _exit(3);
         }
-        const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        std::strncpy(address.sun_path, path_.c_str(), sizeof(address.sun_path) - 1);
-        if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0) {
+        const int fd = connectTo(path_);
+        if (fd < 0) {
             _exit(4);
         }
         ::send(fd, "show\n", 5, MSG_NOSIGNAL);
@@ -242,10 +250,8 @@ TEST_F(OtherUserTest, ASocketInAnotherUsersFolderIsNotTrusted)
             _exit(3);
         }
         const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        std::strncpy(address.sun_path, path_.c_str(), sizeof(address.sun_path) - 1);
-        if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
+        const sockaddr_un address = addressOf(path_);
+        if (bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0 ||
             ::listen(fd, 1) != 0) {
             _exit(4);
         }
