@@ -1,6 +1,5 @@
 #include "platform/DesktopNotifications.h"
 
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
@@ -26,6 +25,7 @@ constexpr int kServerDefaultExpiry = -1;
 constexpr int kNeverExpires = 0;
 
 constexpr int kCallTimeoutMs = 5000;
+constexpr int kBusQueryTimeoutMs = 2000;
 
 }
 
@@ -40,15 +40,24 @@ FreedesktopNotifier::FreedesktopNotifier(QDBusConnection bus, QObject* parent)
 
 bool FreedesktopNotifier::available(const QDBusConnection& bus)
 {
-    if (!bus.isConnected() || !bus.interface()) {
+    if (!bus.isConnected()) {
         return false;
     }
-    if (bus.interface()->isServiceRegistered(kService)) {
+    // Asked of the bus itself, with a short limit: start-up never waits long.
+    const auto ask = [&bus](const char* method, const QVariantList& arguments) {
+        QDBusMessage message = QDBusMessage::createMethodCall(
+            QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+            QStringLiteral("org.freedesktop.DBus"), QString::fromLatin1(method));
+        message.setArguments(arguments);
+        const QDBusMessage reply = bus.call(message, QDBus::Block, kBusQueryTimeoutMs);
+        return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()
+                   ? reply.arguments().front()
+                   : QVariant();
+    };
+    if (ask("NameHasOwner", {kService}).toBool()) {
         return true;
     }
-    const QDBusReply<QStringList> startable =
-        bus.interface()->call(QStringLiteral("ListActivatableNames"));
-    return startable.isValid() && startable.value().contains(kService);
+    return ask("ListActivatableNames", {}).toStringList().contains(kService);
 }
 
 int FreedesktopNotifier::notify(const Notification& notification)
