@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QSessionManager>
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -86,6 +87,8 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvanta"));
     QApplication::setApplicationVersion(QStringLiteral(ORVANTA_VERSION));
+    // Ties the windows to the launcher (orvanta.desktop) and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("orvanta"));
 
     const QString deploymentPath = orvanta::deploymentSettingsPath(
         parser.value(deploymentOption), QCoreApplication::applicationDirPath());
