@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QIcon>
 #include <QSessionManager>
 #include <algorithm>
 #include <cstdio>
@@ -89,6 +90,8 @@ int main(int argc, char** argv)
     QApplication::setApplicationVersion(QStringLiteral(ORVANTA_VERSION));
     // Ties the windows to the launcher (orvanta.desktop) and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("orvanta"));
+    QApplication::setWindowIcon(
+        QIcon::fromTheme(QStringLiteral("orvanta"), QIcon(QStringLiteral(":/orvanta.svg"))));
 
     const QString deploymentPath = orvanta::deploymentSettingsPath(
         parser.value(deploymentOption), QCoreApplication::applicationDirPath());
