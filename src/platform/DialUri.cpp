@@ -110,8 +110,11 @@ DialUriResult telephoneNumber(const QString& encoded)
         return failure(DialUriError::BadEscape);
     }
     const QString number = withoutVisualSeparators(*decoded);
+    if (number.isEmpty() || number == QLatin1String("+")) {
+        return failure(DialUriError::Empty);
+    }
     if (!isTelephoneNumber(number)) {
-        return failure(number.isEmpty() ? DialUriError::Empty : DialUriError::BadCharacter);
+        return failure(DialUriError::BadCharacter);
     }
     return checked(number);
 }

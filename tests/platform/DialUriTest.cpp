@@ -50,6 +50,7 @@ TEST(DialUri, LinksAndNumbersBecomeWhatTheDialPadDials)
         {"tel:555-CALL", nullptr, DialUriError::BadCharacter},
         {"tel:55+5", nullptr, DialUriError::BadCharacter},
         {"tel:---", nullptr, DialUriError::Empty},
+        {"tel:+", nullptr, DialUriError::Empty},
         {"callto:alice", nullptr, DialUriError::BadCharacter},
     };
     for (const UriCase& c : cases) {
