@@ -4,6 +4,7 @@
 #include "net/PortalClient.h"
 #include "net/ProvisioningTransport.h"
 #include "platform/BlockingWait.h"
+#include "platform/InstallLayout.h"
 #include "platform/NetworkState.h"
 #include "signin/CMainLogin.h"
 
@@ -72,8 +73,8 @@ private:
 
 std::filesystem::path engineLibraryPath()
 {
-    return std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()) /
-           EngineLibrary::kFileName;
+    return platform::engineLibraryFor(QCoreApplication::applicationDirPath().toStdString(),
+                                      EngineLibrary::kFileName);
 }
 
 SignInServices networkSignInServices(const DeploymentSettings& deployment)

@@ -30,8 +30,8 @@ private:
 // The network exchanges of sign-in, each run so the window stays painted.
 SignInServices networkSignInServices(const DeploymentSettings& deployment);
 
-// The engine library beside the running executable; never the working
-// folder, where any folder the user starts from could plant a library.
+// The engine library beside the running executable, else in the private
+// library folder of an installed tree; never the working folder.
 std::filesystem::path engineLibraryPath();
 
 }

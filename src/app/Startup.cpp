@@ -1,8 +1,8 @@
 #include "app/Startup.h"
 
-#include "records/RecordFile.h"
 #include "platform/DataFolder.h"
 #include "platform/SingleInstanceGuard.h"
+#include "records/RecordFile.h"
 
 namespace orvanta {
 
@@ -12,6 +12,9 @@ StartupResult CZebSoftPhoneApp::InitInstance()
     const platform::SingleInstanceGuard guard(kSingleInstanceName);
     if (!guard.acquired()) {
         return StartupResult::AlreadyRunning;
+    }
+    if (firstCopyHook_) {
+        firstCopyHook_();
     }
 
     std::unique_ptr<MainWindowPort> mainWindow = windows_.createMainWindow();

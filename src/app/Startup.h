@@ -4,6 +4,7 @@
 #include "records/SignInRecords.h"
 
 #include <QString>
+#include <functional>
 #include <memory>
 
 namespace orvanta {
@@ -67,11 +68,16 @@ public:
 
     StartupResult InitInstance();
 
+    // Runs once this copy holds the single-instance guard, before any
+    // window: the copy then opens its channel for second starts.
+    void setFirstCopyHook(std::function<void()> hook) { firstCopyHook_ = std::move(hook); }
+
     // Process exit status for a start-up result.
     static int exitCode(StartupResult result);
 
 private:
     StartupWindows& windows_;
+    std::function<void()> firstCopyHook_;
 };
 
 }

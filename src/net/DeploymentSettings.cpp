@@ -1,7 +1,11 @@
 #include "net/DeploymentSettings.h"
 
+#include "platform/ConfigFolder.h"
+
 #include <QFile>
 #include <QUrl>
+#include <filesystem>
+#include <vector>
 
 namespace orvanta {
 
@@ -28,7 +32,20 @@ QString deploymentSettingsPath(const QString& commandLinePath, const QString& ex
     if (!fromEnvironment.isEmpty()) {
         return fromEnvironment;
     }
-    return executableFolder + QStringLiteral("/deployment.ini");
+    const std::filesystem::path name = "deployment.ini";
+    const std::filesystem::path user = platform::userConfigFolder() / name;
+    std::vector<std::filesystem::path> candidates{
+        user, std::filesystem::path(executableFolder.toStdString()) / name};
+    for (const std::filesystem::path& folder : platform::systemConfigFolders()) {
+        candidates.push_back(folder / name);
+    }
+    for (const std::filesystem::path& candidate : candidates) {
+        if (std::filesystem::exists(candidate)) {
+            return QString::fromStdString(candidate.string());
+        }
+    }
+    // None yet: the error names where the user's own would go.
+    return QString::fromStdString(user.string());
 }
 
 DeploymentLoad loadDeploymentSettings(const QString& path)

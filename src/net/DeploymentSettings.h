@@ -28,7 +28,9 @@ struct DeploymentLoad {
 DeploymentLoad loadDeploymentSettings(const QString& path);
 
 // The settings file to use: the command line's, else $ORVANTA_DEPLOYMENT,
-// else deployment.ini beside the executable.
+// else the first deployment.ini that exists in the user's settings folder,
+// beside the executable, or in the machine's settings folders; with none,
+// the one in the user's settings folder.
 QString deploymentSettingsPath(const QString& commandLinePath, const QString& executableFolder);
 
 }

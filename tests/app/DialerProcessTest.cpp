@@ -10,7 +10,7 @@ namespace {
 
 class DialerProcessTest : public testing::Test {
 protected:
-    std::unique_ptr<QProcess> startDialer()
+    std::unique_ptr<QProcess> startDialer(const QStringList& arguments = {})
     {
         auto process = std::make_unique<QProcess>();
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -19,7 +19,8 @@ protected:
         env.insert("XDG_RUNTIME_DIR", QString::fromStdString(temp_.path().string()));
         env.insert("ORVANTA_DEPLOYMENT", QString::fromStdString(deploymentFile().string()));
         process->setProcessEnvironment(env);
-        process->start(QString::fromStdString((orvanta::test::binDir() / "orvanta").string()), {});
+        process->start(QString::fromStdString((orvanta::test::binDir() / "orvanta").string()),
+                       arguments);
         EXPECT_TRUE(process->waitForStarted(5000));
         return process;
     }
@@ -59,6 +60,44 @@ TEST_F(DialerProcessTest, SecondCopyEndsSilentlyAndAThirdStartsAfterTheFirstIsKi
     third->waitForFinished(5000);
 }
 
+TEST_F(DialerProcessTest, ASecondStartWithARequestIsAnsweredWhileTheFirstSignsIn)
+{
+    // No saved account: the first copy waits in its sign-in dialog.
+    auto first = startDialer();
+    ASSERT_TRUE(keepsRunning(*first));
+    for (const QStringList& arguments :
+         {QStringList{"tel:+1-555-1234"}, QStringList{"--show"}, QStringList{"sip:bob@x"}}) {
+        auto second = startDialer(arguments);
+        ASSERT_TRUE(second->waitForFinished(10000));
+        EXPECT_EQ(second->exitCode(), 0) << second->readAllStandardError().toStdString();
+    }
+    first->kill();
+    first->waitForFinished(5000);
+}
+
+TEST_F(DialerProcessTest, RequestsThatCannotBeCarriedOutAreRefusedOnStandardError)
+{
+    struct Case {
+        QStringList arguments;
+        int status;
+        const char* said;
+    };
+    const Case cases[] = {
+        {{"hello"}, 2, "cannot dial \"hello\""},
+        {{"tel:12345678901234567890123456"}, 2, "25 characters"},
+        {{"tel:1", "tel:2"}, 2, "one address"},
+        {{"--hangup", "tel:1"}, 2, "one address"},
+        {{"--answer"}, 1, "no running copy"},
+        {{"--hangup"}, 1, "no running copy"},
+    };
+    for (const Case& c : cases) {
+        auto dialer = startDialer(c.arguments);
+        ASSERT_TRUE(dialer->waitForFinished(10000));
+        EXPECT_EQ(dialer->exitCode(), c.status) << c.said;
+        EXPECT_TRUE(dialer->readAllStandardError().contains(c.said)) << c.said;
+    }
+}
+
 TEST_F(DialerProcessTest, HelpListsOptionsAndEnvironment)
 {
     QProcess process;
@@ -69,6 +108,7 @@ TEST_F(DialerProcessTest, HelpListsOptionsAndEnvironment)
     const QByteArray help = process.readAllStandardOutput();
     EXPECT_TRUE(help.contains("--deployment")) << help.toStdString();
     EXPECT_TRUE(help.contains("ORVANTA_DATA_DIR"));
+    EXPECT_TRUE(help.contains("--minimized"));
 }
 
 TEST_F(DialerProcessTest, MissingDeploymentSettingsAreNamed)

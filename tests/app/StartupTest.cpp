@@ -1,10 +1,10 @@
 #include "support/DataFolderFixture.h"
 
-#include "support/RecordFixtures.h"
-#include "records/RecordArchive.h"
-#include "records/RecordFile.h"
 #include "app/Startup.h"
 #include "platform/SingleInstanceGuard.h"
+#include "records/RecordArchive.h"
+#include "records/RecordFile.h"
+#include "support/RecordFixtures.h"
 
 #include <fstream>
 #include <optional>
@@ -15,6 +15,8 @@ using namespace orvanta;
 
 // Records what start-up asked of the windows.
 struct Journal {
+    int firstCopyHookRuns = 0;
+    bool hookRanBeforeWindows = false;
     bool mainWindowCreated = false;
     bool engineLoaded = false;
     std::optional<SignInRecord> autoSignIn;
@@ -70,6 +72,7 @@ public:
     std::unique_ptr<MainWindowPort> createMainWindow() override
     {
         journal.mainWindowCreated = true;
+        journal.hookRanBeforeWindows = journal.firstCopyHookRuns == 1;
         return std::make_unique<FakeMainWindow>(journal, script);
     }
     std::unique_ptr<SignInDialogPort> createSignInDialog(MainWindowPort&) override
@@ -83,7 +86,12 @@ public:
 
 class StartupTest : public DataFolderFixture {
 protected:
-    StartupResult start() { return CZebSoftPhoneApp(windows_).InitInstance(); }
+    StartupResult start()
+    {
+        CZebSoftPhoneApp app(windows_);
+        app.setFirstCopyHook([this] { ++journal_.firstCopyHookRuns; });
+        return app.InitInstance();
+    }
 
     void writeSignInRecord(std::int32_t savePassword, const QString& user, const QString& password)
     {
@@ -101,6 +109,8 @@ TEST_F(StartupTest, FirstStartCreatesTheDataFolderAndShowsAnEmptySignIn)
     EXPECT_EQ(start(), StartupResult::Finished);
     EXPECT_TRUE(std::filesystem::is_directory(temp_ / "Orvanta"));
     EXPECT_TRUE(journal_.dialogRan);
+    // The channel for second starts is open before any window shows.
+    EXPECT_TRUE(journal_.hookRanBeforeWindows);
     EXPECT_EQ(journal_.prefilledUser, QString());
     EXPECT_EQ(journal_.prefilledSavePassword, 0);
     ASSERT_TRUE(journal_.signIn);
@@ -162,6 +172,7 @@ TEST_F(StartupTest, SecondCopyEndsSilentlyWithoutAnyWindow)
     EXPECT_EQ(start(), StartupResult::AlreadyRunning);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
     EXPECT_FALSE(journal_.mainWindowCreated);
+    EXPECT_EQ(journal_.firstCopyHookRuns, 0);
 }
 
 TEST_F(StartupTest, UnusableDataFolderStopsStartUp)

@@ -62,13 +62,55 @@ TEST(DeploymentSettings, ProblemsAreNamedWithTheFile)
     EXPECT_TRUE(missing.error.contains(QLatin1String("/nonexistent/deployment.ini")));
 }
 
-TEST(DeploymentSettings, CommandLineThenEnvironmentThenBesideTheProgram)
+TEST(DeploymentSettings, CommandLineThenEnvironmentThenTheFirstFileThatExists)
 {
-    qputenv("ORVANTA_DEPLOYMENT", "/env/d.ini");
-    EXPECT_EQ(orvanta::deploymentSettingsPath("/cli/d.ini", "/bin"), "/cli/d.ini");
-    EXPECT_EQ(orvanta::deploymentSettingsPath("", "/bin"), "/env/d.ini");
+    // Folders: u = the user's settings, p = beside the program, s1 and s2 =
+    // the machine's settings folders in $XDG_CONFIG_DIRS order.
+    struct Case {
+        const char* commandLine;
+        const char* environment;
+        std::vector<std::string> existing;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"/cli/d.ini", "/env/d.ini", {"u", "p"}, "/cli/d.ini"},
+        {"", "/env/d.ini", {"u", "p"}, "/env/d.ini"},
+        {"", nullptr, {"u", "p", "s1"}, "u/orvanta/deployment.ini"},
+        {"", nullptr, {"p", "s1"}, "p/deployment.ini"},
+        {"", nullptr, {"s2"}, "s2/orvanta/deployment.ini"},
+        {"", nullptr, {"s1", "s2"}, "s1/orvanta/deployment.ini"},
+        // None: the error will name where the user's own belongs.
+        {"", nullptr, {}, "u/orvanta/deployment.ini"},
+    };
+    for (const Case& c : cases) {
+        orvanta::test::TempDir temp;
+        const auto file = [&](const std::string& folder) {
+            return folder == "p" ? temp / "p" / "deployment.ini"
+                                 : temp / folder / "orvanta" / "deployment.ini";
+        };
+        for (const std::string& folder : c.existing) {
+            std::filesystem::create_directories(file(folder).parent_path());
+            std::ofstream(file(folder)) << "[service]\n";
+        }
+        qputenv("XDG_CONFIG_HOME", (temp / "u").c_str());
+        qputenv("XDG_CONFIG_DIRS",
+                ((temp / "s1").string() + ":relative:" + (temp / "s2").string()).c_str());
+        if (c.environment) {
+            qputenv("ORVANTA_DEPLOYMENT", c.environment);
+        } else {
+            qunsetenv("ORVANTA_DEPLOYMENT");
+        }
+        const QString expected = c.expected.front() == '/'
+                                     ? QString::fromStdString(c.expected)
+                                     : QString::fromStdString((temp / c.expected).string());
+        EXPECT_EQ(orvanta::deploymentSettingsPath(QString::fromLatin1(c.commandLine),
+                                                  QString::fromStdString((temp / "p").string())),
+                  expected)
+            << c.expected;
+    }
     qunsetenv("ORVANTA_DEPLOYMENT");
-    EXPECT_EQ(orvanta::deploymentSettingsPath("", "/bin"), "/bin/deployment.ini");
+    qunsetenv("XDG_CONFIG_HOME");
+    qunsetenv("XDG_CONFIG_DIRS");
 }
 
 }

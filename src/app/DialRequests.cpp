@@ -1,0 +1,73 @@
+#include "app/DialRequests.h"
+
+namespace orvanta {
+
+using Kind = platform::InstanceRequest::Kind;
+using Registration = DialRequestTarget::Registration;
+
+DialRequests::DialRequests(DialRequestTarget& target, QObject* parent)
+        : QObject(parent), target_(target)
+{
+}
+
+bool DialRequests::take(const platform::InstanceRequest& request)
+{
+    QMetaObject::invokeMethod(
+        this, [this, request] { run(request); }, Qt::QueuedConnection);
+    return true;
+}
+
+void DialRequests::run(const platform::InstanceRequest& request)
+{
+    const Registration registration = target_.registration();
+    switch (request.kind) {
+    case Kind::Show:
+        target_.raiseWindow();
+        return;
+    case Kind::Dial:
+        target_.raiseWindow();
+        if (registration == Registration::Registered) {
+            waitingDial_.reset();
+            target_.dial(request.number);
+        } else if (registration == Registration::Pending) {
+            waitingDial_ = request.number;
+        } else {
+            target_.tellNotRegistered();
+        }
+        return;
+    case Kind::Answer:
+        // Without registration there is no call to answer or end.
+        if (registration == Registration::Registered) {
+            target_.answer();
+        }
+        return;
+    case Kind::HangUp:
+        if (registration == Registration::Registered) {
+            target_.hangUp();
+        }
+        return;
+    }
+}
+
+void DialRequests::registrationChanged()
+{
+    if (!waitingDial_) {
+        return;
+    }
+    switch (target_.registration()) {
+    case Registration::Pending:
+        return;
+    case Registration::Registered: {
+        const QString number = *waitingDial_;
+        waitingDial_.reset();
+        target_.dial(number);
+        return;
+    }
+    case Registration::Failed:
+        waitingDial_.reset();
+        target_.tellNotRegistered();
+        return;
+    }
+}
+
+}
