@@ -1,7 +1,7 @@
 #include "platform/SoundPlayer.h"
+#include "support/PrivatePulseAudio.h"
 #include "support/TestEnvironment.h"
 
-#include <QProcess>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -27,51 +27,23 @@ bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds limit)
     return true;
 }
 
-// A private PulseAudio with a null sink on a socket of its own.
+// The player reaches the sound server through the environment.
 class SoundPlayerWithServer : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::filesystem::create_directories(dir / "home");
-        std::filesystem::create_directories(dir / "run");
-        socket_ = (dir / "run" / "pulse.sock").string();
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("HOME"), QString::fromStdString((dir / "home").string()));
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"),
-                   QString::fromStdString((dir / "run").string()));
-        server_.setProcessEnvironment(env);
-        server_.setProcessChannelMode(QProcess::MergedChannels);
-        server_.start(QStringLiteral("pulseaudio"),
-                      {"--daemonize=no", "--exit-idle-time=-1", "-n", "--use-pid-file=no",
-                       "--system=no", "-L",
-                       QStringLiteral("module-native-protocol-unix auth-anonymous=1 socket=") +
-                           QString::fromStdString(socket_),
-                       "-L", "module-null-sink sink_name=spk"});
-        ASSERT_TRUE(server_.waitForStarted(3000));
-        ASSERT_TRUE(
-            waitFor([this] { return std::filesystem::exists(socket_); }, std::chrono::seconds(5)))
-            << server_.readAll().toStdString();
-        ::setenv("PULSE_SERVER", ("unix:" + socket_).c_str(), 1);
+        ASSERT_TRUE(server.running()) << server.log().toStdString();
+        ::setenv("PULSE_SERVER", server.address().c_str(), 1);
     }
 
-    void TearDown() override
-    {
-        ::unsetenv("PULSE_SERVER");
-        server_.kill();
-        server_.waitForFinished(3000);
-    }
+    void TearDown() override { ::unsetenv("PULSE_SERVER"); }
 
     int sinkInputs()
     {
-        QProcess pactl;
-        pactl.start(QStringLiteral("pactl"), {"list", "short", "sink-inputs"});
-        pactl.waitForFinished(3000);
-        return static_cast<int>(pactl.readAllStandardOutput().count('\n'));
+        return static_cast<int>(server.pactl({"list", "short", "sink-inputs"}).count('\n'));
     }
 
-    TempDir dir;
-    std::string socket_;
-    QProcess server_;
+    PrivatePulseAudio server;
 };
 
 TEST_F(SoundPlayerWithServer, RingLoopsUntilStoppedAndToneReplacesIt)
