@@ -1,4 +1,5 @@
 // orvanta-records: prints the decoded content of a record file as JSON.
+#include "audio/AudioDeviceRecord.h"
 #include "platform/AtomicFile.h"
 #include "records/RecordDump.h"
 #include "records/RecordFile.h"
@@ -16,7 +17,7 @@ namespace {
 std::vector<orvanta::RecordKind> allRecordKinds()
 {
     std::vector<orvanta::RecordKind> kinds;
-    for (auto&& list : {orvanta::signInRecordKinds()}) {
+    for (auto&& list : {orvanta::signInRecordKinds(), orvanta::audioRecordKinds()}) {
         kinds.insert(kinds.end(), list.begin(), list.end());
     }
     return kinds;
