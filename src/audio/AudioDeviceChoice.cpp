@@ -6,6 +6,20 @@ namespace orvanta {
 
 namespace {
 
+// What the device lists show: the state and each device's name and
+// description.
+std::vector<std::string> listing(const platform::SoundServerView& view)
+{
+    std::vector<std::string> rows{std::to_string(static_cast<int>(view.state))};
+    for (const auto* list : {&view.outputs, &view.inputs}) {
+        for (const platform::SoundDeviceInfo& d : *list) {
+            rows.push_back(d.name + '\n' + d.description);
+        }
+        rows.emplace_back();
+    }
+    return rows;
+}
+
 ChosenDevice chosenFrom(const QString& name, const QString& description)
 {
     const bool usable = !name.isEmpty() && name.size() <= AudioDeviceChoice::kMaxNameLength &&
@@ -43,10 +57,8 @@ AudioDeviceChoice::AudioDeviceChoice(platform::SoundServer& server, QObject* par
     loadRecordFile(kAudioDeviceRecordKind, record);
     choices_ = choicesFromRecord(record);
     routes_ = initialRoutes(choices_);
-    connect(&server_, &platform::SoundServer::changed, this, [this] {
-        reroute(routes_);
-        emit devicesChanged();
-    });
+    connect(&server_, &platform::SoundServer::changed, this, &AudioDeviceChoice::serverChanged);
+    listed_ = listing(server_.view());
     reroute(routes_);
 }
 
@@ -73,6 +85,16 @@ void AudioDeviceChoice::setChoices(const AudioChoices& choices)
     const AudioDeviceRecord record = recordFromChoices(choices_);
     saver_.start([record] { saveRecordFile(kAudioDeviceRecordKind, record); });
     reroute(previous);
+}
+
+void AudioDeviceChoice::serverChanged()
+{
+    reroute(routes_);
+    std::vector<std::string> now = listing(server_.view());
+    if (now != listed_) {
+        listed_ = std::move(now);
+        emit devicesChanged();
+    }
 }
 
 void AudioDeviceChoice::reroute(const AudioRoutes& previous)

@@ -43,8 +43,11 @@ signals:
 
 private:
     void reroute(const AudioRoutes& previous);
+    void serverChanged();
 
     platform::SoundServer& server_;
+    // The device lists as last told: volume changes alone are no news.
+    std::vector<std::string> listed_;
     AudioChoices choices_;
     AudioRoutes routes_;
     QThreadPool saver_;  // one thread: saves land in order

@@ -30,11 +30,11 @@ SoundPlayer::~SoundPlayer()
     worker_.join();
 }
 
-void SoundPlayer::play(const std::filesystem::path& wav, bool loop)
+void SoundPlayer::play(const std::filesystem::path& wav, bool loop, const std::string& device)
 {
     {
         std::lock_guard lock(mutex_);
-        pending_ = Request{wav, loop};
+        pending_ = Request{wav, loop, device};
         ++generation_;
     }
     wake_.notify_all();
@@ -107,8 +107,14 @@ void SoundPlayer::playOne(const Request& request, std::uint64_t generation)
     buffer.fragsize = static_cast<std::uint32_t>(-1);
 
     int error = 0;
-    pa_simple* stream = pa_simple_new(nullptr, "Orvanta", PA_STREAM_PLAYBACK, nullptr, "sound",
-                                      &sampleFormat, nullptr, &buffer, &error);
+    auto open = [&](const char* device) {
+        return pa_simple_new(nullptr, "Orvanta", PA_STREAM_PLAYBACK, device, "sound", &sampleFormat,
+                             nullptr, &buffer, &error);
+    };
+    pa_simple* stream = request.device.empty() ? nullptr : open(request.device.c_str());
+    if (!stream) {
+        stream = open(nullptr);
+    }
     if (!stream) {
         return;  // no sound server: stay silent
     }

@@ -22,7 +22,9 @@ public:
     SoundPlayer(const SoundPlayer&) = delete;
     SoundPlayer& operator=(const SoundPlayer&) = delete;
 
-    void play(const std::filesystem::path& wav, bool loop = false);
+    // device: the output to play on; empty, or one that is not there, means
+    // the default one.
+    void play(const std::filesystem::path& wav, bool loop = false, const std::string& device = {});
     void stop();
     // A sound is being handed to the server.
     bool isPlaying() const;
@@ -31,6 +33,7 @@ private:
     struct Request {
         std::filesystem::path file;
         bool loop = false;
+        std::string device;
     };
 
     void run();

@@ -1,4 +1,5 @@
 #include "audio/AudioDeviceChoice.h"
+#include "audio/AudioPageModel.h"
 #include "audio/PulseVolume.h"
 #include "audio/RouteFollowers.h"
 #include "audio/VoiceTestModel.h"
@@ -236,12 +237,49 @@ TEST_F(VoiceTestOnServer, VolumesSetHereShowInTheMixerAndTheMixersMoveOurSliders
         model->moveSlider(c.slider, 65535);
         EXPECT_TRUE(eventually([&] { return pactlPercent(pulse, c.get, c.device) == 100; }));
 
+        // Out of range is ignored, not clipped.
+        model->moveSlider(c.slider, 32768);
+        EXPECT_TRUE(eventually([&] { return pactlPercent(pulse, c.get, c.device) == 50; }));
+        (c.slider == VolumeSlider::Speaker ? static_cast<IVolume&>(*speaker)
+                                           : static_cast<IVolume&>(*microphone))
+            .SetVolume(70000);
+        QTest::qWait(100);
+        EXPECT_EQ(pactlPercent(pulse, c.get, c.device), 50);
+
         pulse.pactl({c.set, c.device, "25%"});
         EXPECT_TRUE(eventually([&] { return model->sliderPosition(c.slider) == 16384; }));
         const int mirrored =
             c.slider == VolumeSlider::Speaker ? mainWindow.speaker : mainWindow.microphone;
         EXPECT_EQ(mirrored, 65535 - 16384);
     }
+}
+
+std::vector<std::string> namesOf(const std::vector<platform::SoundDeviceInfo>& devices)
+{
+    std::vector<std::string> names;
+    for (const auto& d : devices) {
+        names.push_back(d.name);
+    }
+    return names;
+}
+
+TEST_F(VoiceTestOnServer, DeviceListsFollowPlugAndUnplugAndLeaveOutMonitors)
+{
+    using Names = std::vector<std::string>;
+    EXPECT_EQ(namesOf(server->view().outputs), (Names{"spk", "micfeed"}));
+    EXPECT_EQ(namesOf(server->view().inputs), (Names{"mic"}));
+    EXPECT_EQ(server->view().defaultOutput, "spk");
+    EXPECT_EQ(server->view().defaultInput, "mic");
+
+    const int usb = pulse.loadModule("module-null-sink", "sink_name=usb");
+    ASSERT_GE(usb, 0);
+    EXPECT_TRUE(eventually([&] {
+        return namesOf(server->view().outputs) == Names{"spk", "micfeed", "usb"};
+    }));
+    pulse.pactl({"unload-module", QString::number(usb)});
+    EXPECT_TRUE(eventually([&] {
+        return namesOf(server->view().outputs) == Names{"spk", "micfeed"};
+    }));
 }
 
 // Of two speaker controls only the newer hears of the mixer; when it goes,
@@ -282,6 +320,18 @@ TEST_F(VoiceTestOnServer, AChosenSpeakerUnpluggedMidRecordingFallsBackAndReturns
     devices.setChoices(choice);
     followRoutes(devices, *threads);
     followRoute(devices, AudioRole::Output, *speaker);
+    AudioPageModel page(devices);
+    int pageRefreshes = 0;
+    QObject::connect(&page, &AudioPageModel::changed, [&] { ++pageRefreshes; });
+    auto headsetRow = [&] {
+        for (const DeviceEntry& e : page.entries(AudioRole::Output)) {
+            if (e.device == "headset") {
+                return std::optional<bool>(e.connected);
+            }
+        }
+        return std::optional<bool>();
+    };
+    EXPECT_EQ(headsetRow(), true);
     EXPECT_EQ(devices.route(AudioRole::Output).device, "headset");
 
     auto feed = pulse.feedMicrophone(toneFile(1000, 20000));
@@ -297,6 +347,14 @@ TEST_F(VoiceTestOnServer, AChosenSpeakerUnpluggedMidRecordingFallsBackAndReturns
     // The live playback carries on on the default speaker.
     EXPECT_TRUE(eventually([&] { return sinkOfOurPlayback(pulse) == sinkIndex(pulse, "spk"); }));
     EXPECT_TRUE(speaker->IsAvailable());  // now the default speaker's volume
+    // An open Audio page shows the choice as not connected, still selected.
+    EXPECT_GT(pageRefreshes, 0);
+    EXPECT_EQ(headsetRow(), false);
+    EXPECT_EQ(
+        page.entries(
+                AudioRole::Output)[static_cast<std::size_t>(page.selectedIndex(AudioRole::Output))]
+            .device,
+        "headset");
 
     ASSERT_GE(pulse.loadModule("module-null-sink", "sink_name=headset"), 0);
     ASSERT_TRUE(eventually([&] { return notices.size() == 2; }));

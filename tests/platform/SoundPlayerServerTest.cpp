@@ -68,5 +68,38 @@ TEST_F(SoundPlayerWithServer, RingLoopsUntilStoppedAndToneReplacesIt)
     EXPECT_TRUE(waitFor([&] { return sinkInputs() == 0; }, std::chrono::seconds(2)));
 }
 
+// The ring goes to the device asked for, or to the default one when that
+// device is not there.
+TEST_F(SoundPlayerWithServer, PlaysOnTheDeviceAskedFor)
+{
+    ASSERT_GE(server.loadModule("module-null-sink", "sink_name=ringer"), 0);
+    auto sinkIndex = [&](const QString& name) {
+        for (const QString& line : server.pactl({"list", "short", "sinks"}).split('\n')) {
+            if (line.section('\t', 1, 1) == name) {
+                return line.section('\t', 0, 0);
+            }
+        }
+        return QString();
+    };
+    const struct {
+        const char* device;
+        const char* heardOn;
+    } cases[] = {{"ringer", "ringer"}, {"unplugged", "spk"}, {"", "spk"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.device);
+        platform::SoundPlayer player;
+        player.play(binDir() / "ring.wav", true, c.device);
+        const QString expected = sinkIndex(c.heardOn);
+        EXPECT_TRUE(waitFor(
+            [&] {
+                return server.pactl({"list", "short", "sink-inputs"}).section('\t', 1, 1) ==
+                       expected;
+            },
+            std::chrono::seconds(3)));
+        player.stop();
+        EXPECT_TRUE(waitFor([&] { return sinkInputs() == 0; }, std::chrono::seconds(2)));
+    }
+}
+
 }
 }
