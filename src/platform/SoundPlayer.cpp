@@ -1,88 +1,20 @@
 #include "platform/SoundPlayer.h"
+#include "platform/Wav.h"
 
 #include <pulse/error.h>
 #include <pulse/simple.h>
 
 #include <algorithm>
-#include <cstring>
-#include <fstream>
 
 namespace orvanta::platform {
 
 namespace {
-
-std::uint32_t readLe(const std::vector<char>& b, std::size_t at, int bytes)
-{
-    std::uint32_t v = 0;
-    for (int i = bytes - 1; i >= 0; --i) {
-        v = (v << 8) | static_cast<unsigned char>(b[at + static_cast<std::size_t>(i)]);
-    }
-    return v;
-}
 
 constexpr std::size_t kChunkMs = 20;
 constexpr std::chrono::milliseconds kLead{100};
 constexpr std::chrono::microseconds kMaxTailWait{500000};
 constexpr pa_usec_t kMaxQueued = 150000;
 
-}
-
-std::optional<WavSound> parseWav(const std::vector<char>& b)
-{
-    if (b.size() < 12 || b.size() > kMaxWavBytes || std::memcmp(b.data(), "RIFF", 4) != 0 ||
-        std::memcmp(b.data() + 8, "WAVE", 4) != 0) {
-        return std::nullopt;
-    }
-    WavSound sound;
-    bool haveFormat = false;
-    std::size_t at = 12;
-    while (at + 8 <= b.size()) {
-        const std::uint32_t size = readLe(b, at + 4, 4);
-        const std::size_t body = at + 8;
-        if (size > b.size() - body) {
-            return std::nullopt;
-        }
-        if (std::memcmp(b.data() + at, "fmt ", 4) == 0) {
-            if (size < 16 || readLe(b, body, 2) != 1) {  // PCM only
-                return std::nullopt;
-            }
-            sound.channels = static_cast<std::uint16_t>(readLe(b, body + 2, 2));
-            sound.sampleRate = readLe(b, body + 4, 4);
-            sound.bitsPerSample = static_cast<std::uint16_t>(readLe(b, body + 14, 2));
-            haveFormat = true;
-        } else if (std::memcmp(b.data() + at, "data", 4) == 0) {
-            if (!haveFormat) {
-                return std::nullopt;
-            }
-            sound.data.assign(b.begin() + static_cast<std::ptrdiff_t>(body),
-                              b.begin() + static_cast<std::ptrdiff_t>(body + size));
-            break;
-        }
-        at = body + size + (size & 1);  // chunks are padded to even sizes
-    }
-    const bool usable = haveFormat && (sound.channels == 1 || sound.channels == 2) &&
-                        (sound.bitsPerSample == 8 || sound.bitsPerSample == 16) &&
-                        sound.sampleRate >= 1000 && sound.sampleRate <= 192000 &&
-                        !sound.data.empty();
-    if (!usable) {
-        return std::nullopt;
-    }
-    return sound;
-}
-
-std::optional<WavSound> loadWav(const std::filesystem::path& path)
-{
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(path, ec);
-    if (ec || size > kMaxWavBytes) {
-        return std::nullopt;
-    }
-    std::ifstream in(path, std::ios::binary);
-    std::vector<char> bytes(static_cast<std::size_t>(size));
-    if (!in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
-        return std::nullopt;
-    }
-    return parseWav(bytes);
 }
 
 SoundPlayer::SoundPlayer() : worker_([this] { run(); }) {}
@@ -98,11 +30,11 @@ SoundPlayer::~SoundPlayer()
     worker_.join();
 }
 
-void SoundPlayer::play(const std::filesystem::path& wav, bool loop)
+void SoundPlayer::play(const std::filesystem::path& wav, bool loop, const std::string& device)
 {
     {
         std::lock_guard lock(mutex_);
-        pending_ = Request{wav, loop};
+        pending_ = Request{wav, loop, device};
         ++generation_;
     }
     wake_.notify_all();
@@ -175,8 +107,14 @@ void SoundPlayer::playOne(const Request& request, std::uint64_t generation)
     buffer.fragsize = static_cast<std::uint32_t>(-1);
 
     int error = 0;
-    pa_simple* stream = pa_simple_new(nullptr, "Orvanta", PA_STREAM_PLAYBACK, nullptr, "sound",
-                                      &sampleFormat, nullptr, &buffer, &error);
+    auto open = [&](const char* device) {
+        return pa_simple_new(nullptr, "Orvanta", PA_STREAM_PLAYBACK, device, "sound", &sampleFormat,
+                             nullptr, &buffer, &error);
+    };
+    pa_simple* stream = request.device.empty() ? nullptr : open(request.device.c_str());
+    if (!stream) {
+        stream = open(nullptr);
+    }
     if (!stream) {
         return;  // no sound server: stay silent
     }

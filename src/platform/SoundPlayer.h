@@ -12,19 +12,6 @@
 
 namespace orvanta::platform {
 
-// PCM samples of a WAV file, ready for the sound server.
-struct WavSound {
-    std::uint32_t sampleRate = 0;
-    std::uint16_t channels = 0;
-    std::uint16_t bitsPerSample = 0;  // 8 or 16
-    std::vector<char> data;
-};
-
-// Plain PCM WAV files of at most kMaxWavBytes; anything else gives nothing.
-std::optional<WavSound> parseWav(const std::vector<char>& bytes);
-std::optional<WavSound> loadWav(const std::filesystem::path& path);
-constexpr std::size_t kMaxWavBytes = 16u << 20;
-
 // Plays WAV files through PulseAudio on a worker thread of its own. Calls
 // return at once; a new sound replaces the one playing. Without a reachable
 // sound server, or with an unreadable file, it stays silent.
@@ -35,7 +22,9 @@ public:
     SoundPlayer(const SoundPlayer&) = delete;
     SoundPlayer& operator=(const SoundPlayer&) = delete;
 
-    void play(const std::filesystem::path& wav, bool loop = false);
+    // device: the output to play on; empty, or one that is not there, means
+    // the default one.
+    void play(const std::filesystem::path& wav, bool loop = false, const std::string& device = {});
     void stop();
     // A sound is being handed to the server.
     bool isPlaying() const;
@@ -44,6 +33,7 @@ private:
     struct Request {
         std::filesystem::path file;
         bool loop = false;
+        std::string device;
     };
 
     void run();

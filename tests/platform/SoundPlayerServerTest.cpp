@@ -1,7 +1,7 @@
 #include "platform/SoundPlayer.h"
+#include "support/PrivatePulseAudio.h"
 #include "support/TestEnvironment.h"
 
-#include <QProcess>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -27,51 +27,23 @@ bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds limit)
     return true;
 }
 
-// A private PulseAudio with a null sink on a socket of its own.
+// The player reaches the sound server through the environment.
 class SoundPlayerWithServer : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::filesystem::create_directories(dir / "home");
-        std::filesystem::create_directories(dir / "run");
-        socket_ = (dir / "run" / "pulse.sock").string();
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("HOME"), QString::fromStdString((dir / "home").string()));
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"),
-                   QString::fromStdString((dir / "run").string()));
-        server_.setProcessEnvironment(env);
-        server_.setProcessChannelMode(QProcess::MergedChannels);
-        server_.start(QStringLiteral("pulseaudio"),
-                      {"--daemonize=no", "--exit-idle-time=-1", "-n", "--use-pid-file=no",
-                       "--system=no", "-L",
-                       QStringLiteral("module-native-protocol-unix auth-anonymous=1 socket=") +
-                           QString::fromStdString(socket_),
-                       "-L", "module-null-sink sink_name=spk"});
-        ASSERT_TRUE(server_.waitForStarted(3000));
-        ASSERT_TRUE(
-            waitFor([this] { return std::filesystem::exists(socket_); }, std::chrono::seconds(5)))
-            << server_.readAll().toStdString();
-        ::setenv("PULSE_SERVER", ("unix:" + socket_).c_str(), 1);
+        ASSERT_TRUE(server.running()) << server.log().toStdString();
+        ::setenv("PULSE_SERVER", server.address().c_str(), 1);
     }
 
-    void TearDown() override
-    {
-        ::unsetenv("PULSE_SERVER");
-        server_.kill();
-        server_.waitForFinished(3000);
-    }
+    void TearDown() override { ::unsetenv("PULSE_SERVER"); }
 
     int sinkInputs()
     {
-        QProcess pactl;
-        pactl.start(QStringLiteral("pactl"), {"list", "short", "sink-inputs"});
-        pactl.waitForFinished(3000);
-        return static_cast<int>(pactl.readAllStandardOutput().count('\n'));
+        return static_cast<int>(server.pactl({"list", "short", "sink-inputs"}).count('\n'));
     }
 
-    TempDir dir;
-    std::string socket_;
-    QProcess server_;
+    PrivatePulseAudio server;
 };
 
 TEST_F(SoundPlayerWithServer, RingLoopsUntilStoppedAndToneReplacesIt)
@@ -94,6 +66,39 @@ TEST_F(SoundPlayerWithServer, RingLoopsUntilStoppedAndToneReplacesIt)
     EXPECT_TRUE(waitFor([&] { return !player.isPlaying(); }, std::chrono::seconds(1)));
     EXPECT_LT(Clock::now() - stopAt, std::chrono::milliseconds(500));
     EXPECT_TRUE(waitFor([&] { return sinkInputs() == 0; }, std::chrono::seconds(2)));
+}
+
+// The ring goes to the device asked for, or to the default one when that
+// device is not there.
+TEST_F(SoundPlayerWithServer, PlaysOnTheDeviceAskedFor)
+{
+    ASSERT_GE(server.loadModule("module-null-sink", "sink_name=ringer"), 0);
+    auto sinkIndex = [&](const QString& name) {
+        for (const QString& line : server.pactl({"list", "short", "sinks"}).split('\n')) {
+            if (line.section('\t', 1, 1) == name) {
+                return line.section('\t', 0, 0);
+            }
+        }
+        return QString();
+    };
+    const struct {
+        const char* device;
+        const char* heardOn;
+    } cases[] = {{"ringer", "ringer"}, {"unplugged", "spk"}, {"", "spk"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.device);
+        platform::SoundPlayer player;
+        player.play(binDir() / "ring.wav", true, c.device);
+        const QString expected = sinkIndex(c.heardOn);
+        EXPECT_TRUE(waitFor(
+            [&] {
+                return server.pactl({"list", "short", "sink-inputs"}).section('\t', 1, 1) ==
+                       expected;
+            },
+            std::chrono::seconds(3)));
+        player.stop();
+        EXPECT_TRUE(waitFor([&] { return sinkInputs() == 0; }, std::chrono::seconds(2)));
+    }
 }
 
 }

@@ -1,13 +1,13 @@
 #include "ToneFiles.h"
 #include "support/TestEnvironment.h"
+#include "support/ToneAnalysis.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>
-#include <numbers>
 
 namespace orvanta::test {
 namespace {
@@ -55,18 +55,9 @@ Wav readWav(const std::filesystem::path& path)
     return wav;
 }
 
-// Relative power of one frequency (Goertzel).
 double power(const std::vector<double>& s, std::size_t from, std::size_t count, int hz)
 {
-    const double k = 2 * std::cos(2 * std::numbers::pi * hz / kSampleRate);
-    double a = 0;
-    double b = 0;
-    for (std::size_t i = from; i < from + count && i < s.size(); ++i) {
-        const double c = s[i] + k * a - b;
-        b = a;
-        a = c;
-    }
-    return a * a + b * b - k * a * b;
+    return tonePower(std::span(s).subspan(from, std::min(count, s.size() - from)), kSampleRate, hz);
 }
 
 class ToneFilesTest : public ::testing::Test {

@@ -1,4 +1,5 @@
 // orvanta-records: prints the decoded content of a record file as JSON.
+#include "audio/AudioDeviceRecord.h"
 #include "contacts/ContactBook.h"
 #include "history/CallLog.h"
 #include "platform/AtomicFile.h"
@@ -22,7 +23,7 @@ std::vector<orvanta::RecordKind> allRecordKinds()
     std::vector<orvanta::RecordKind> kinds;
     for (auto&& list : {orvanta::signInRecordKinds(), orvanta::contactRecordKinds(),
                         orvanta::callLogRecordKinds(), orvanta::settingsRecordKinds(),
-                        orvanta::smsLogRecordKinds()}) {
+                        orvanta::smsLogRecordKinds(), orvanta::audioRecordKinds()}) {
         kinds.insert(kinds.end(), list.begin(), list.end());
     }
     return kinds;

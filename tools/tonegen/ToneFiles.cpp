@@ -1,5 +1,7 @@
 #include "ToneFiles.h"
 
+#include "platform/Wav.h"
+
 #include <algorithm>
 #include <cmath>
 #include <fstream>
@@ -57,55 +59,11 @@ std::vector<std::int16_t> ringCycle()
 
 namespace {
 
-void put32(std::vector<char>& out, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i) {
-        out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-    }
-}
-
-void put16(std::vector<char>& out, std::uint16_t v)
-{
-    out.push_back(static_cast<char>(v & 0xFF));
-    out.push_back(static_cast<char>(v >> 8));
-}
-
-void putTag(std::vector<char>& out, const char* tag)
-{
-    out.insert(out.end(), tag, tag + 4);
-}
-
-}
-
-std::vector<char> wavFile(const std::vector<std::int16_t>& samples)
-{
-    const auto dataBytes = static_cast<std::uint32_t>(samples.size() * 2);
-    std::vector<char> out;
-    out.reserve(44 + dataBytes);
-    putTag(out, "RIFF");
-    put32(out, 36 + dataBytes);
-    putTag(out, "WAVE");
-    putTag(out, "fmt ");
-    put32(out, 16);
-    put16(out, 1);  // PCM
-    put16(out, 1);  // mono
-    put32(out, kSampleRate);
-    put32(out, kSampleRate * 2);
-    put16(out, 2);
-    put16(out, 16);
-    putTag(out, "data");
-    put32(out, dataBytes);
-    for (std::int16_t s : samples) {
-        put16(out, static_cast<std::uint16_t>(s));
-    }
-    return out;
-}
-
-namespace {
-
-bool writeFile(const std::filesystem::path& path, const std::vector<char>& bytes,
+bool writeFile(const std::filesystem::path& path, const std::vector<std::int16_t>& samples,
                std::string& error)
 {
+    const std::vector<char> bytes =
+        platform::encodeWav(platform::pcmFormat(kSampleRate, 1, 16), samples);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.close();
@@ -121,12 +79,11 @@ bool writeFile(const std::filesystem::path& path, const std::vector<char>& bytes
 bool writeAll(const std::filesystem::path& folder, std::string& error)
 {
     for (const DtmfTone& tone : dtmfTones()) {
-        if (!writeFile(folder / tone.fileName, wavFile(dualTone(tone.lowHz, tone.highHz, kToneMs)),
-                       error)) {
+        if (!writeFile(folder / tone.fileName, dualTone(tone.lowHz, tone.highHz, kToneMs), error)) {
             return false;
         }
     }
-    return writeFile(folder / kRingFileName, wavFile(ringCycle()), error);
+    return writeFile(folder / kRingFileName, ringCycle(), error);
 }
 
 }

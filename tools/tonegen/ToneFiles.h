@@ -27,9 +27,6 @@ std::vector<std::int16_t> dualTone(int lowHz, int highHz, int milliseconds);
 // One ring cycle: a burst of two ringing bursts, then silence; played in a loop.
 std::vector<std::int16_t> ringCycle();
 
-// A complete RIFF/WAVE file of PCM samples at kSampleRate.
-std::vector<char> wavFile(const std::vector<std::int16_t>& samples);
-
 // Writes the twelve tone files and the ring file into folder.
 bool writeAll(const std::filesystem::path& folder, std::string& error);
 

@@ -1,0 +1,10 @@
+#include "audio/AudioDeviceRecord.h"
+
+namespace orvanta {
+
+std::vector<RecordKind> audioRecordKinds()
+{
+    return {plainRecordKind<AudioDeviceRecord>(kAudioDeviceRecordKind)};
+}
+
+}
