@@ -1,3 +1,4 @@
+#include "app/DialerCore.h"
 #include "app/DialerWindows.h"
 #include "app/Startup.h"
 #include "controls/MessageBox.h"
@@ -57,6 +58,9 @@ int main(int argc, char** argv)
     }
 
     QApplication application(argc, argv);
+    // The run ends when the main window's model ends it, never because the
+    // last visible window closed (Account Login hides the main window).
+    QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setApplicationName(QStringLiteral("Orvanta"));
     QApplication::setApplicationVersion(QStringLiteral(ORVANTA_VERSION));
 
@@ -69,7 +73,8 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    orvanta::DialerWindows windows(*deployment.settings);
+    orvanta::DialerCore core(*deployment.settings, orvanta::engineLibraryPath());
+    orvanta::DialerWindows windows(core);
     orvanta::platform::TerminationWatcher termination;
     QObject::connect(&termination, &orvanta::platform::TerminationWatcher::terminationRequested,
                      [&windows] { windows.terminate(); });

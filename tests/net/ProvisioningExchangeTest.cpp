@@ -1,9 +1,9 @@
 // The dialer's provisioning and portal clients against the service stand-in
 // over HTTPS, including its faults.
 #include "net/PortalClient.h"
+#include "net/ProvisioningReply.h"
 #include "net/ProvisioningTransport.h"
 #include "net/RequestProtection.h"
-#include "signin/ProvisioningReply.h"
 #include "support/ServiceProcess.h"
 #include "support/TestEnvironment.h"
 
