@@ -3,6 +3,7 @@
 #include "controls/MessageBox.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QDesktopServices>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -253,12 +254,24 @@ void CMainLogin::showMessage(SignInMessage message)
 
 void CMainLogin::accept()
 {
+    closing_ = true;
     QDialog::accept();
 }
 
 void CMainLogin::reject()
 {
+    closing_ = true;
     QDialog::reject();
+}
+
+void CMainLogin::closeEvent(QCloseEvent* event)
+{
+    if (closing_) {
+        QDialog::closeEvent(event);
+        return;
+    }
+    event->ignore();
+    flow_->close();
 }
 
 void CMainLogin::openUrl(const QString& url)

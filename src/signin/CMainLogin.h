@@ -45,6 +45,8 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // Closing the window is the close button: Account Login restores.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     // SignInView
@@ -73,6 +75,7 @@ private:
     std::unique_ptr<SignInFlow> flow_;
     bool firstShow_ = true;
     bool editsEnabled_ = true;
+    bool closing_ = false;  // the flow ends the dialog
     bool waiting_ = false;
     struct Prefill {
         int savePassword = 0;

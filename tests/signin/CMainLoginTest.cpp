@@ -131,6 +131,21 @@ TEST_F(SignInDialogTest, AccountLoginFillsInTheCurrentPassword)
     EXPECT_TRUE(dialog->savePasswordBox()->isChecked());
 }
 
+TEST_F(SignInDialogTest, ClosingTheWindowIsTheCloseButton)
+{
+    auto startUp = makeDialog(SignInFlow::Mode::StartUp);
+    showDialog(*startUp);
+    startUp->close();
+    EXPECT_FALSE(startUp->isVisible());
+    EXPECT_EQ(startUp->result(), QDialog::Rejected);
+
+    auto accountLogin = makeDialog(SignInFlow::Mode::AccountLogin);
+    showDialog(*accountLogin);
+    accountLogin->close();
+    EXPECT_TRUE(accountLogin->flow().waiting()) << "the previous account is being restored";
+    EXPECT_TRUE(accountLogin->isVisible());
+}
+
 TEST_F(SignInDialogTest, EscapeKeepsTheDialogOpenAndReturnsToTheUserName)
 {
     auto dialog = makeDialog(SignInFlow::Mode::StartUp);
