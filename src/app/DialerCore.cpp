@@ -31,7 +31,8 @@ DialerCore::DialerCore(DeploymentSettings deployment, std::filesystem::path engi
           balance_(*portal_, session_),
           calls_(engine_, CallPorts{callView_, sounds_, timers_, callLog_, balance_, nullptr}),
           mainWindow_(MainWindowParts{session_, calls_, starter_, *portal_, *provisioning_,
-                                      balance_, events_, [this] { return internetAvailable_(); }})
+                                      services_, balance_, events_,
+                                      [this] { return internetAvailable_(); }})
 {
     timers_.setTickHandler([this](int line) { calls_.calls().tickLine(line); });
     calls_.attach(events_);

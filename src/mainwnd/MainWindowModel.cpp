@@ -2,6 +2,7 @@
 
 #include "mainwnd/BalanceModel.h"
 #include "net/ProvisioningClient.h"
+#include "net/ServiceDirectory.h"
 #include "records/RecordFile.h"
 #include "session/EngineStarter.h"
 #include "session/Session.h"
@@ -221,20 +222,20 @@ void MainWindowModel::accountLoginFinished(bool signedIn)
 
 void MainWindowModel::openMyAccount()
 {
-    if (passes(kRegistered) && view_ && parts_.session.reply()) {
-        view_->openUrl(parts_.session.reply()->myAccounts);
+    if (passes(kRegistered) && view_) {
+        view_->openUrl(parts_.services.myAccountsUrl());
     }
 }
 
 void MainWindowModel::openRecharge()
 {
-    const std::optional<ProvisioningReply>& reply = parts_.session.reply();
-    if (!reply || reply->oRecharge.isEmpty()) {
+    const QString& page = parts_.services.rechargeUrl();
+    if (page.isEmpty()) {
         show(MainMessage::RechargeUnavailable);
         return;
     }
     if (view_) {
-        view_->openUrl(reply->oRecharge);
+        view_->openUrl(page);
     }
 }
 

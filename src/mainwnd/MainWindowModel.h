@@ -18,6 +18,7 @@ class CallController;
 class EngineEvents;
 class EngineStarter;
 class ProvisioningClient;
+class ServiceDirectory;
 class Session;
 
 // The main window's message boxes.
@@ -58,6 +59,7 @@ struct MainWindowParts {
     EngineStarter& engine;
     PortalClient& portal;
     ProvisioningClient& provisioning;
+    const ServiceDirectory& services;
     BalanceModel& balance;
     EngineEvents& events;
     std::function<bool()> connectivity;

@@ -5,6 +5,7 @@
 #include "records/RecordDump.h"
 #include "records/RecordFile.h"
 
+#include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -12,6 +13,29 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+
+// Takes the pages the dialer opens instead of a browser.
+class PageCatcher : public QObject {
+    Q_OBJECT
+
+public:
+    PageCatcher()
+    {
+        for (const char* scheme : {"http", "https"}) {
+            QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "open");
+        }
+    }
+    ~PageCatcher() override
+    {
+        for (const char* scheme : {"http", "https"}) {
+            QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+        }
+    }
+    QStringList pages;
+
+public slots:
+    void open(const QUrl& url) { pages << url.toString(); }
+};
 
 namespace {
 
@@ -191,6 +215,28 @@ TEST_F(MainWindowTest, MenuComesFromTheCommandTable)
     EXPECT_EQ(messages_.back(), QStringLiteral("Are you sure you want to close the Application?"));
 }
 
+TEST_F(MainWindowTest, ProvisionedPagesOpenFromTheWindowAndTheMenu)
+{
+    PageCatcher catcher;
+    startWithSavedAccount();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return harness_.status() == "Ready : alice"; }, 1000));
+    harness_.click(QStringLiteral("My Account"));
+    ASSERT_TRUE(harness_.model().run(CommandId::Recharge));
+    EXPECT_EQ(catcher.pages, (QStringList{"http://my.example/", "http://recharge.example/"}));
+
+    // A reply without a recharge page: the command says so instead.
+    MainWindowHarness other;
+    test::ScriptedEngine scripted;
+    other.buildOnScriptedEngine(scripted);
+    other.provisioning->reply = R"({"status":"1","registrarip":"reg.example"})";
+    other.openWithSavedAccount(QStringLiteral("alice"), QStringLiteral("pw"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return other.status() == "Ready : alice"; }, 1000));
+    other.model().run(CommandId::Recharge);
+    EXPECT_EQ(other.messages,
+              std::vector<QString>{"Request cannot be processed,Please contact support"});
+    EXPECT_EQ(catcher.pages.size(), 2);
+}
+
 TEST_F(MainWindowTest, LabelsAndTooltipsOfTheWindowsOwnControls)
 {
     startWithSavedAccount();
@@ -316,3 +362,5 @@ TEST_F(MainWindowTest, PictureOfTheSignedInWindow)
 }
 
 }
+
+#include "MainWindowTest.moc"
