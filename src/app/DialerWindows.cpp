@@ -1,14 +1,14 @@
 #include "app/DialerWindows.h"
 
+#include "app/DialerCore.h"
+#include "controls/MessageBox.h"
+#include "mainwnd/CAboutDlg.h"
 #include "mainwnd/CZebSoftPhoneDlg.h"
-#include "net/PortalClient.h"
-#include "net/ProvisioningTransport.h"
-#include "platform/BlockingWait.h"
 #include "platform/InstallLayout.h"
-#include "platform/NetworkState.h"
 #include "signin/CMainLogin.h"
 
 #include <QApplication>
+#include <QEventLoop>
 
 namespace orvanta {
 
@@ -16,57 +16,56 @@ namespace {
 
 class MainWindowHandle : public MainWindowPort {
 public:
-    explicit MainWindowHandle(std::unique_ptr<CZebSoftPhoneDlg> window, CZebSoftPhoneDlg*& alias)
-            : window_(std::move(window)), alias_(alias)
+    MainWindowHandle(DialerCore& core, std::unique_ptr<CZebSoftPhoneDlg> window)
+            : core_(core), window_(std::move(window))
     {
-        alias_ = window_.get();
     }
-    ~MainWindowHandle() override { alias_ = nullptr; }
 
-    bool loadEngineLibrary() override { return window_->loadEngineLibrary(); }
-    void takeAutoSignIn(const SignInRecord& record) override { window_->takeAutoSignIn(record); }
-    void takeSignIn(const SignInOutcome& outcome) override { window_->takeSignIn(outcome); }
-    void runModal() override { window_->runModal(); }
-    CZebSoftPhoneDlg& window() { return *window_; }
+    bool loadEngineLibrary() override
+    {
+        if (core_.loadEngine()) {
+            return true;
+        }
+        showMessage(window_.get(), QStringLiteral("Unable to Load DLL"));
+        return false;
+    }
+    void takeSignInRecord(const SignInRecord& record, bool autoSignIn) override
+    {
+        core_.start(record, autoSignIn);
+    }
+    // Runs until the model ends the run. Hiding the window (tray, Account
+    // Login) does not end it, unlike a dialog's own modal loop.
+    void runModal() override
+    {
+        MainWindowModel& model = core_.mainWindow();
+        window_->show();
+        model.open();
+        if (model.finished()) {
+            return;
+        }
+        QEventLoop loop;
+        QObject::connect(&model, &MainWindowModel::ended, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
 
 private:
+    DialerCore& core_;
     std::unique_ptr<CZebSoftPhoneDlg> window_;
-    CZebSoftPhoneDlg*& alias_;
 };
 
 class SignInDialogHandle : public SignInDialogPort {
 public:
-    explicit SignInDialogHandle(CZebSoftPhoneDlg& mainWindow)
-            : mainWindow_(mainWindow),
-              dialog_(mainWindow, mainWindow.services(), mainWindow.engine(), mainWindow.events(),
-                      mainWindow.signInFlags(), mainWindow.flags())
-    {
-        mainWindow_.attachSignInDialog(&dialog_);
-    }
-    ~SignInDialogHandle() override { mainWindow_.attachSignInDialog(nullptr); }
+    explicit SignInDialogHandle(std::unique_ptr<CMainLogin> dialog) : dialog_(std::move(dialog)) {}
 
     void prefill(std::int32_t savePassword, const QString& reservedText,
                  const QString& userName) override
     {
-        dialog_.flow().prefill(savePassword, reservedText, userName);
+        dialog_->prefill(savePassword, reservedText, userName);
     }
-    bool runModal() override { return dialog_.exec() == QDialog::Accepted; }
-    SignInOutcome outcome() const override
-    {
-        const SignInFlow& flow = dialog_.flow();
-        SignInOutcome outcome;
-        outcome.savePassword = flow.savePassword();
-        outcome.userName = flow.userName();
-        outcome.password = flow.password();
-        outcome.reservedText = flow.reservedText();
-        outcome.registeredUser = flow.registeredUser();
-        outcome.accountHandle = flow.accountHandle();
-        return outcome;
-    }
+    bool runModal() override { return dialog_->exec() == QDialog::Accepted; }
 
 private:
-    CZebSoftPhoneDlg& mainWindow_;
-    CMainLogin dialog_;
+    std::unique_ptr<CMainLogin> dialog_;
 };
 
 }
@@ -77,53 +76,112 @@ std::filesystem::path engineLibraryPath()
                                       EngineLibrary::kFileName);
 }
 
-SignInServices networkSignInServices(const DeploymentSettings& deployment)
+DialerWindows::DialerWindows(DialerCore& core) : core_(core)
 {
-    SignInServices services;
-    services.internetAvailable = [] { return platform::isInternetConnected(); };
-    services.askPortal = [deployment](const QString& user, const QString& password) {
-        return platform::runWithoutUserInput([deployment, user, password] {
-            return orvanta::askPortal(deployment, user, password);
-        });
-    };
-    services.provisioningPost = [deployment](const std::string& body, const std::string& key) {
-        return platform::runWithoutUserInput([deployment, body, key] {
-            return ProvisioningTransport(deployment).provisioningPost(body, key);
-        });
-    };
-    services.askBalance = [deployment](const QString& user) {
-        return platform::runWithoutUserInput(
-            [deployment, user] { return orvanta::askBalance(deployment, user); });
-    };
-    return services;
+    coordinator_.add(WindowId::About, [] { return std::make_unique<CAboutDlg>(); });
+    addCommands();
+    core_.mainWindow().setAccountLoginOpener([this] { openAccountLogin(); });
 }
 
-DialerWindows::DialerWindows(const DeploymentSettings& deployment) : deployment_(deployment) {}
+DialerWindows::~DialerWindows()
+{
+    core_.mainWindow().setAccountLoginOpener({});
+    delete signInDialog_.data();
+}
+
+CZebSoftPhoneDlg* DialerWindows::mainWindow() const
+{
+    return mainWindow_;
+}
+
+CMainLogin* DialerWindows::signInDialog() const
+{
+    return signInDialog_;
+}
+
+void DialerWindows::addCommands()
+{
+    MainWindowModel& model = core_.mainWindow();
+    CommandTable& commands = model.commands();
+    commands.add({CommandId::AccountLogin, QStringLiteral("Account Login"), kRegistered | kIdleLine,
+                  [&model] { model.accountLogin(); }});
+    commands.add({CommandId::About, QStringLiteral("About..."), kIdleLine,
+                  [this] { coordinator_.show(WindowId::About); }});
+    // The recharge page has a command but no place in the original menus.
+    commands.add({CommandId::Recharge, QStringLiteral("Recharge"), kNoPrecondition,
+                  [&model] { model.openRecharge(); }});
+    commands.add({CommandId::Exit, QStringLiteral("Exit"), kNoPrecondition,
+                  [&model] { model.requestQuit(false); }});
+}
 
 std::unique_ptr<MainWindowPort> DialerWindows::createMainWindow()
 {
-    return std::make_unique<MainWindowHandle>(
-        std::make_unique<CZebSoftPhoneDlg>(networkSignInServices(deployment_), engineLibraryPath()),
-        mainWindow_);
+    auto window = std::make_unique<CZebSoftPhoneDlg>(CZebSoftPhoneDlg::Parts{
+        core_.mainWindow(), core_.calls(), core_.callView(), core_.balance(), core_.callLog()});
+    mainWindow_ = window.get();
+    return std::make_unique<MainWindowHandle>(core_, std::move(window));
 }
 
-std::unique_ptr<SignInDialogPort> DialerWindows::createSignInDialog(MainWindowPort& mainWindow)
+std::unique_ptr<SignInDialogPort> DialerWindows::createSignInDialog(MainWindowPort&)
 {
-    return std::make_unique<SignInDialogHandle>(
-        static_cast<MainWindowHandle&>(mainWindow).window());
+    auto dialog = std::make_unique<CMainLogin>(core_.signInParts(*this), SignInFlow::Mode::StartUp);
+    signInDialog_ = dialog.get();
+    return std::make_unique<SignInDialogHandle>(std::move(dialog));
+}
+
+// A new sign-in dialog each time, in place of the hidden main window; the
+// main window takes the dialog's place again when it closes.
+void DialerWindows::openAccountLogin()
+{
+    coordinator_.hideSideWindows();
+    auto* dialog = new CMainLogin(core_.signInParts(*this), SignInFlow::Mode::AccountLogin);
+    const SignInRecord& current = core_.session().credentials();
+    dialog->prefill(current.savePassword, current.reservedText, current.userName, current.password);
+    signInDialog_ = dialog;
+    QObject::connect(dialog, &QDialog::finished, dialog, [this, dialog](int result) {
+        closeAccountLogin(dialog, result == QDialog::Accepted);
+    });
+    if (mainWindow_) {
+        mainWindow_->hide();
+    }
+    dialog->setWindowModality(Qt::ApplicationModal);
+    dialog->show();
+}
+
+void DialerWindows::closeAccountLogin(CMainLogin* dialog, bool signedIn)
+{
+    MainWindowModel& model = core_.mainWindow();
+    if (mainWindow_ && !model.finished()) {
+        mainWindow_->move(dialog->geometry().topLeft());
+        mainWindow_->show();
+    }
+    model.accountLoginFinished(signedIn);
+    dialog->deleteLater();
+}
+
+void DialerWindows::quitApplication()
+{
+    MainWindowModel& model = core_.mainWindow();
+    if (model.running()) {
+        model.quitNow();
+    }
+}
+
+void DialerWindows::showMainWindow()
+{
+    if (mainWindow_) {
+        mainWindow_->show();
+    }
 }
 
 void DialerWindows::terminate()
 {
-    if (mainWindow_ && mainWindow_->flags().running) {
-        mainWindow_->quitNow();
-        return;
+    if (core_.mainWindow().running()) {
+        core_.mainWindow().quitNow();
     }
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (auto* dialog = qobject_cast<QDialog*>(window); dialog && dialog->isVisible()) {
-            dialog->reject();
-        }
-    }
+    // Ends every event loop, the modal ones included (message boxes, the
+    // sign-in dialog), and any wait started after this.
+    QCoreApplication::exit(0);
 }
 
 }

@@ -1,34 +1,54 @@
 #pragma once
 
 #include "app/Startup.h"
-#include "net/DeploymentSettings.h"
+#include "app/WindowCoordinator.h"
 #include "signin/SignInFlow.h"
 
+#include <QPointer>
 #include <filesystem>
 
 namespace orvanta {
 
+class CMainLogin;
 class CZebSoftPhoneDlg;
+class DialerCore;
 
-// Builds the real sign-in dialog and main window for start-up.
-class DialerWindows : public StartupWindows {
+// The dialer's windows over one composition root: the main window, the
+// sign-in dialog (at start-up and for "Account Login") and the windows the
+// commands open. The main window's command table is filled here: a new
+// window is one command row plus one factory.
+class DialerWindows : public StartupWindows, private SignInMainWindow {
 public:
-    explicit DialerWindows(const DeploymentSettings& deployment);
+    explicit DialerWindows(DialerCore& core);
+    ~DialerWindows() override;
 
     std::unique_ptr<MainWindowPort> createMainWindow() override;
     std::unique_ptr<SignInDialogPort> createSignInDialog(MainWindowPort& mainWindow) override;
 
-    // Saves and quits at once (logout, SIGTERM): the main window when it
-    // runs, else the sign-in dialog is cancelled.
+    // Saves and quits at once (logout, SIGTERM): the records when the main
+    // window runs, then every open window and wait ends.
     void terminate();
 
-private:
-    DeploymentSettings deployment_;
-    CZebSoftPhoneDlg* mainWindow_ = nullptr;
-};
+    CZebSoftPhoneDlg* mainWindow() const;
+    // The latest sign-in dialog, at start-up or for "Account Login", while
+    // it exists.
+    CMainLogin* signInDialog() const;
+    WindowCoordinator& coordinator() { return coordinator_; }
 
-// The network exchanges of sign-in, each run so the window stays painted.
-SignInServices networkSignInServices(const DeploymentSettings& deployment);
+private:
+    // SignInMainWindow
+    void quitApplication() override;
+    void showMainWindow() override;
+
+    void addCommands();
+    void openAccountLogin();
+    void closeAccountLogin(CMainLogin* dialog, bool signedIn);
+
+    DialerCore& core_;
+    WindowCoordinator coordinator_;
+    QPointer<CZebSoftPhoneDlg> mainWindow_;
+    QPointer<CMainLogin> signInDialog_;
+};
 
 // The engine library beside the running executable, else in the private
 // library folder of an installed tree; never the working folder.

@@ -1,71 +1,48 @@
 #include "app/MainWindowRequests.h"
 
+#include "app/DialerCore.h"
+#include "app/DialerWindows.h"
 #include "controls/MessageBox.h"
 #include "mainwnd/CZebSoftPhoneDlg.h"
 
 #include <QApplication>
 #include <QEvent>
+#include <QTimer>
 
 namespace orvanta {
 
-namespace {
-
-constexpr std::chrono::milliseconds kWatchInterval{250};
-
-}
-
-MainWindowRequests::MainWindowRequests(bool startMinimized, QObject* parent)
-        : QObject(parent), startMinimized_(startMinimized)
+MainWindowRequests::MainWindowRequests(DialerCore& core, DialerWindows& windows,
+                                       bool startMinimized, QObject* parent)
+        : QObject(parent), core_(core), windows_(windows)
 {
-    connect(&watch_, &QTimer::timeout, this, &MainWindowRequests::look);
-    watch_.start(kWatchInterval);
-    if (startMinimized_) {
-        qApp->installEventFilter(this);
-    }
-}
-
-CZebSoftPhoneDlg* MainWindowRequests::window() const
-{
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* window = qobject_cast<CZebSoftPhoneDlg*>(widget)) {
-            return window;
+    connect(&core_.session(), &Session::registrationChanged, this, [this] {
+        if (observer_) {
+            observer_();
         }
-    }
-    return nullptr;
-}
-
-void MainWindowRequests::look()
-{
-    const Registration now = registration();
-    if (now == seen_) {
-        return;
-    }
-    seen_ = now;
-    // Until it is first registered; after that the window is settled.
-    if (now == Registration::Registered) {
-        watch_.stop();
-    }
-    if (observer_) {
-        observer_();
+    });
+    if (startMinimized) {
+        qApp->installEventFilter(this);
     }
 }
 
 DialRequestTarget::Registration MainWindowRequests::registration() const
 {
-    CZebSoftPhoneDlg* w = window();
-    if (!w || !w->flags().running || !w->calls().state().callsAllowed) {
-        return Registration::Pending;
+    switch (core_.session().registrationState()) {
+    case RegistrationState::Registered:
+        return core_.calls().state().callsAllowed ? Registration::Registered
+                                                  : Registration::Pending;
+    case RegistrationState::Failed:
+        return Registration::Failed;
+    case RegistrationState::Unregistered:
+    case RegistrationState::Registering:
+        break;
     }
-    // A saved account is registered once the registrar confirmed it.
-    if (w->flags().autoSignIn && !w->flags().registrationConfirmed) {
-        return Registration::Pending;
-    }
-    return Registration::Registered;
+    return Registration::Pending;
 }
 
 void MainWindowRequests::raiseWindow()
 {
-    if (CZebSoftPhoneDlg* w = window()) {
+    if (CZebSoftPhoneDlg* w = windows_.mainWindow()) {
         w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
         w->show();
         w->raise();
@@ -75,31 +52,22 @@ void MainWindowRequests::raiseWindow()
 
 void MainWindowRequests::dial(const QString& number)
 {
-    CZebSoftPhoneDlg* w = window();
-    if (!w) {
-        return;
-    }
-    CallController& calls = w->calls();
+    CallController& calls = core_.calls();
     // A busy line would ignore the number, transfer mode would transfer to it.
     if (calls.selectedLineInUse() || calls.state().transferMode) {
-        orvanta::showMessage(w, QStringLiteral("Call is in progress"));
+        orvanta::showMessage(windows_.mainWindow(), QStringLiteral("Call is in progress"));
         return;
     }
     calls.state().number = number;
-    w->face().setNumberDisplay(number);
+    core_.callView().setNumberDisplay(number);
     calls.entry().MakeCall();
 }
 
 void MainWindowRequests::answer()
 {
-    CZebSoftPhoneDlg* w = window();
-    if (!w) {
-        return;
-    }
-    CallController& calls = w->calls();
+    CallController& calls = core_.calls();
     for (int line = 0; line < PhoneState::kCallLines; ++line) {
-        const LineState& l = calls.state().line(line);
-        if (l.incoming && !l.connected) {
+        if (calls.state().line(line).incoming()) {
             if (line != calls.state().currentLine) {
                 calls.lines().SelectLine(line);
             }
@@ -111,22 +79,20 @@ void MainWindowRequests::answer()
 
 void MainWindowRequests::hangUp()
 {
-    CZebSoftPhoneDlg* w = window();
-    if (w && w->calls().selectedLineInUse()) {
-        w->calls().calls().EndCall();
+    if (core_.calls().selectedLineInUse()) {
+        core_.calls().calls().EndCall();
     }
 }
 
 void MainWindowRequests::tellNotRegistered()
 {
-    orvanta::showMessage(window(), QStringLiteral("You are not Registered"));
+    orvanta::showMessage(windows_.mainWindow(), QStringLiteral("You are not Registered"));
 }
 
 bool MainWindowRequests::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::Show && qobject_cast<CZebSoftPhoneDlg*>(watched)) {
         qApp->removeEventFilter(this);
-        // Minimised, not hidden: hiding a dialog that runs modally ends it.
         QTimer::singleShot(0, static_cast<CZebSoftPhoneDlg*>(watched), &QWidget::showMinimized);
     }
     return QObject::eventFilter(watched, event);

@@ -3,25 +3,24 @@
 #include "app/DialRequests.h"
 
 #include <QObject>
-#include <QPointer>
-#include <QTimer>
 #include <functional>
 
 namespace orvanta {
 
-class CZebSoftPhoneDlg;
+class DialerCore;
+class DialerWindows;
 
-// Carries out the requests of second starts and links on today's main
-// window, which offers no core to receive them yet. It finds the window
-// among the application's windows, follows its registration by looking
-// (the window reports no change), and starts minimised for --minimized.
+// Carries out the requests of second starts and links through the core:
+// dials and answers the way the call button does, follows the session's
+// registration, and starts minimised for --minimized.
 class MainWindowRequests : public QObject, public DialRequestTarget {
     Q_OBJECT
 
 public:
-    explicit MainWindowRequests(bool startMinimized, QObject* parent = nullptr);
+    MainWindowRequests(DialerCore& core, DialerWindows& windows, bool startMinimized,
+                       QObject* parent = nullptr);
 
-    // Runs when the registration state seen changed.
+    // Runs whenever the session's registration changes.
     void setRegistrationObserver(std::function<void()> observer)
     {
         observer_ = std::move(observer);
@@ -38,13 +37,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    CZebSoftPhoneDlg* window() const;
-    void look();
-
-    bool startMinimized_;
+    DialerCore& core_;
+    DialerWindows& windows_;
     std::function<void()> observer_;
-    Registration seen_ = Registration::Pending;
-    QTimer watch_;
 };
 
 }

@@ -24,20 +24,19 @@ StartupResult CZebSoftPhoneApp::InitInstance()
     }
     SignInRecord record;
     loadRecordFile(kSignInRecordKind, record);
+    const bool autoSignIn = record.savePassword != 0;
+    mainWindow->takeSignInRecord(record, autoSignIn);
 
     if (!mainWindow->loadEngineLibrary()) {
         return StartupResult::EngineUnavailable;
     }
 
     std::unique_ptr<SignInDialogPort> signIn = windows_.createSignInDialog(*mainWindow);
-    if (record.savePassword == 0) {
+    if (!autoSignIn) {
         signIn->prefill(0, record.reservedText, record.userName);
         if (!signIn->runModal()) {
             return StartupResult::SignInCancelled;
         }
-        mainWindow->takeSignIn(signIn->outcome());
-    } else {
-        mainWindow->takeAutoSignIn(record);
     }
 
     mainWindow->runModal();

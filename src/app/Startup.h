@@ -9,25 +9,15 @@
 
 namespace orvanta {
 
-// What a successful sign-in dialog hands to the main window.
-struct SignInOutcome {
-    std::int32_t savePassword = 0;
-    QString userName;
-    QString password;
-    QString reservedText;
-    QString registeredUser;
-    int accountHandle = -1;
-};
-
 // The main window as start-up sees it.
 class MainWindowPort {
 public:
     virtual ~MainWindowPort() = default;
     // Loads the SIP engine library; on failure the window has told the user.
     virtual bool loadEngineLibrary() = 0;
-    // Start from the saved record: the window signs in by itself.
-    virtual void takeAutoSignIn(const SignInRecord& record) = 0;
-    virtual void takeSignIn(const SignInOutcome& outcome) = 0;
+    // The saved sign-in record; with autoSignIn the window signs in by
+    // itself, otherwise the sign-in dialog's result is already the session's.
+    virtual void takeSignInRecord(const SignInRecord& record, bool autoSignIn) = 0;
     // Runs the window until it closes.
     virtual void runModal() = 0;
 };
@@ -40,7 +30,6 @@ public:
                          const QString& userName) = 0;
     // False when the user cancelled.
     virtual bool runModal() = 0;
-    virtual SignInOutcome outcome() const = 0;
 };
 
 // Builds the windows; the sign-in dialog shares the main window's engine.

@@ -1,3 +1,4 @@
+#include "app/DialerCore.h"
 #include "app/DialerWindows.h"
 #include "app/InstanceHandOver.h"
 #include "app/LaunchRequest.h"
@@ -86,6 +87,9 @@ int main(int argc, char** argv)
     }
 
     QApplication application(argc, argv);
+    // The run ends when the main window's model ends it, never because the
+    // last visible window closed (Account Login hides the main window).
+    QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setApplicationName(QStringLiteral("Orvanta"));
     QApplication::setApplicationVersion(QStringLiteral(ORVANTA_VERSION));
     // Ties the windows to the launcher (orvanta.desktop) and its icon.
@@ -102,14 +106,15 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    orvanta::DialerWindows windows(*deployment.settings);
+    orvanta::DialerCore core(*deployment.settings, orvanta::engineLibraryPath());
+    orvanta::DialerWindows windows(core);
     orvanta::platform::TerminationWatcher termination;
     QObject::connect(&termination, &orvanta::platform::TerminationWatcher::terminationRequested,
                      [&windows] { windows.terminate(); });
     QObject::connect(&application, &QGuiApplication::commitDataRequest,
                      [&windows](QSessionManager&) { windows.terminate(); });
 
-    orvanta::MainWindowRequests requestTarget(parser.isSet(minimizedOption));
+    orvanta::MainWindowRequests requestTarget(core, windows, parser.isSet(minimizedOption));
     orvanta::InstanceRequests requests(requestTarget);
     requestTarget.setRegistrationObserver(
         [&requests] { requests.requests().registrationChanged(); });

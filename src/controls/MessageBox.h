@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QPoint>
+#include <QSize>
 #include <QString>
 #include <functional>
 
@@ -29,6 +31,10 @@ inline bool confirm(QWidget* parent, const QString& text, const QString& title)
 {
     return showMessageBox({parent, text, title, true});
 }
+
+// Where a box of this size opens: over the middle of its parent's window,
+// or of the screen while that window is hidden.
+QPoint messageBoxPosition(const QWidget* parent, const QSize& box);
 
 // Replaces the boxes (tests); an empty handler restores the real ones.
 void setMessageBoxHandler(std::function<bool(const MessageBoxRequest&)> handler);

@@ -1,11 +1,10 @@
 #include "mainwnd/CZebSoftPhoneDlg.h"
 
 #include "controls/MessageBox.h"
-#include "orvanta/Version.h"
-#include "platform/BlockingWait.h"
-#include "platform/NetworkState.h"
-#include "records/RecordFile.h"
-#include "signin/CMainLogin.h"
+#include "mainwnd/BalanceModel.h"
+#include "telephony/CallController.h"
+#include "telephony/CallViewRelay.h"
+#include "telephony/PendingCallLog.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -13,6 +12,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QScreen>
 #include <QSystemTrayIcon>
 #include <QUrl>
 
@@ -20,14 +20,8 @@ namespace orvanta {
 
 namespace {
 
-const QSize kWindowSize(340, 660);
-constexpr std::chrono::milliseconds kSavedAccountCheck{2000};
-constexpr std::chrono::milliseconds kInternetCheck{1000};
+const QSize kWindowSize(340, 700);
 constexpr std::chrono::milliseconds kFlashInterval{500};
-constexpr std::chrono::milliseconds kAccountLoginPause{3000};
-
-const QString kNotRegistered = QStringLiteral("You are not Registered");
-const QString kCallInProgress = QStringLiteral("Call is in progress");
 
 std::optional<KeyPress> keyPressOf(const QKeyEvent& event)
 {
@@ -60,46 +54,61 @@ std::optional<KeyPress> keyPressOf(const QKeyEvent& event)
 
 }
 
-void PendingCallLog::AddCallLogEntry(const QString& number, const QString& duration, char kind)
-{
-    entries_.push_back({number, duration, kind});
-    if (onAdded) {
-        onAdded(entries_.back());
-    }
-}
-
-CZebSoftPhoneDlg::CZebSoftPhoneDlg(SignInServices services, std::filesystem::path engineLibrary,
-                                   QWidget* parent)
+CZebSoftPhoneDlg::CZebSoftPhoneDlg(const Parts& parts, QWidget* parent)
         : SkinnedDialog(phoneBodyImage(kWindowSize, QColor(30, 60, 100), QColor(191, 239, 255)),
                         parent),
-          services_(std::move(services)), engine_(std::move(engineLibrary)),
-          face_(*this, faceActions()), startup_(engine_, events_, signInFlags_, flags_, *this),
-          sounds_(player_, QCoreApplication::applicationDirPath().toStdString()),
-          calls_(EngineApi{}, CallPorts{face_, sounds_, timers_, callLog_, *this, nullptr}),
-          connectivity_([] { return platform::isInternetConnected(); })
+          model_(parts.model), calls_(parts.calls), callView_(parts.callView),
+          face_(*this, faceActions())
 {
     setWindowTitle(QStringLiteral("Orvanta"));
     setFocusPolicy(Qt::StrongFocus);
-    timers_.setTickHandler([this](int line) { calls_.calls().tickLine(line); });
-    calls_.attach(events_);
-    connect(&events_, &EngineEvents::registrationState, this,
-            &CZebSoftPhoneDlg::onRegistrationState);
-    connect(&events_, &EngineEvents::messageReceived, this, &CZebSoftPhoneDlg::onMessage);
+    if (const QScreen* screen = this->screen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+    callView_.attach(&face_);
+    model_.attachView(this);
+    connect(&model_, &MainWindowModel::ended, this, &CZebSoftPhoneDlg::onEnded);
     connect(&face_, &MainWindowFace::flashingChanged, this, &CZebSoftPhoneDlg::onFlashing);
-    internetTimer_.setInterval(kInternetCheck);
-    connect(&internetTimer_, &QTimer::timeout, this,
-            [this] { calls_.internet().check(connectivity_()); });
     flashTimer_.setInterval(kFlashInterval);
     connect(&flashTimer_, &QTimer::timeout, this, [this] { QApplication::alert(this, 400); });
-    callLog_.onAdded = [this](const PendingCallLog::Entry& entry) {
-        if (entry.kind == 'M') {
-            notify(QStringLiteral("Missed Call"), entry.number);
-        }
-    };
+    connect(&parts.callLog, &PendingCallLog::added, this,
+            [this](const PendingCallLog::Entry& entry) {
+                if (entry.kind == 'M') {
+                    notify(QStringLiteral("Missed Call"), entry.number);
+                }
+            });
+    bindBalance(parts.balance);
     buildMenuAndTray();
 }
 
-CZebSoftPhoneDlg::~CZebSoftPhoneDlg() = default;
+CZebSoftPhoneDlg::~CZebSoftPhoneDlg()
+{
+    callView_.attach(nullptr);
+    model_.attachView(nullptr);
+}
+
+QString CZebSoftPhoneDlg::messageText(MainMessage message)
+{
+    switch (message) {
+    case MainMessage::NotRegistered:
+        return QStringLiteral("You are not Registered");
+    case MainMessage::CallInProgress:
+        return QStringLiteral("Call is in progress");
+    case MainMessage::CheckInternet:
+        return QStringLiteral("Please check your Internet and Re-login");
+    case MainMessage::RechargeUnavailable:
+        return QStringLiteral("Request cannot be processed,Please contact support");
+    case MainMessage::WrongCredentials:
+        return QStringLiteral("Wrong Username/Password \nPlease contact support team");
+    case MainMessage::RequestTimedOut:
+        return QStringLiteral("Request Timedout \nPlease contact support team");
+    case MainMessage::PortalError:
+        return QStringLiteral("Error in OpenURL");
+    case MainMessage::PortalException:
+        return QStringLiteral("Received Exception from OpenURL()");
+    }
+    return {};
+}
 
 MainWindowFace::Actions CZebSoftPhoneDlg::faceActions()
 {
@@ -111,45 +120,51 @@ MainWindowFace::Actions CZebSoftPhoneDlg::faceActions()
     a.hangUp = [this] { calls_.calls().EndCall(); };
     a.clear = [this] { calls_.entry().Clear(); };
     a.back = [this] { calls_.entry().Back(); };
+    a.redial = [this] { calls_.entry().Redial(); };
     a.settings = [this] {
         if (!calls_.selectedLineInUse()) {
             menu_->popup(mapToGlobal(QPoint(30, 210)));
         }
     };
+    a.help = [this] { model_.run(CommandId::About); };
     a.minimize = [this] { showMinimized(); };
-    a.close = [this] { requestQuit(false); };
-    a.myAccount = [this] {
-        if (reply_) {
-            openProvisionedPage(reply_->myAccounts);
-        }
-    };
+    a.close = [this] { model_.requestQuit(false); };
+    a.myAccount = [this] { model_.openMyAccount(); };
     return a;
+}
+
+void CZebSoftPhoneDlg::bindBalance(BalanceModel& balance)
+{
+    connect(&balance, &BalanceModel::balanceShown, this,
+            [this](const std::optional<BalanceAnswer>& answer) {
+                if (answer) {
+                    face_.setBalanceText(QStringLiteral("Balance :") + answer->balance +
+                                         answer->currency);
+                }
+                face_.balance()->show();
+            });
+    connect(&balance, &BalanceModel::balanceFailed, this, [this](BalanceFailure failure) {
+        showMessage(failure == BalanceFailure::Unreachable ? MainMessage::PortalException
+                                                           : MainMessage::PortalError);
+    });
 }
 
 void CZebSoftPhoneDlg::buildMenuAndTray()
 {
     menu_ = new QMenu(QStringLiteral("Menu"), this);
-    menu_->addAction(QStringLiteral("Account Login"), this, &CZebSoftPhoneDlg::accountLogin);
-    menu_->addAction(QStringLiteral("About..."), this, &CZebSoftPhoneDlg::showAbout);
-    // The recharge page has a command but no place in the original menus.
-    menu_->addAction(QStringLiteral("Recharge"), this, [this] {
-        if (!reply_ || reply_->oRecharge.isEmpty()) {
-            orvanta::showMessage(
-                this, QStringLiteral("Request cannot be processed,Please contact support"));
-            return;
+    for (const Command& command : model_.commands().commands()) {
+        if (command.inMenu) {
+            const CommandId id = command.id;
+            menu_->addAction(command.label, this, [this, id] { model_.run(id); });
         }
-        QDesktopServices::openUrl(QUrl(reply_->oRecharge));
-    });
-    menu_->addAction(QStringLiteral("Exit"), this, [this] { requestQuit(false); });
-
+    }
     tray_ = new QSystemTrayIcon(this);
     tray_->setToolTip(QStringLiteral("Orvanta"));
     tray_->setIcon(QIcon(QPixmap::fromImage(
         background().scaled(32, 32, Qt::KeepAspectRatio, Qt::SmoothTransformation))));
-    tray_->setContextMenu(nullptr);
     connect(tray_, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason why) {
-                if (!flags_.mainWindowActive) {
+                if (!model_.running()) {
                     return;
                 }
                 switch (why) {
@@ -168,6 +183,9 @@ void CZebSoftPhoneDlg::buildMenuAndTray()
                     break;
                 }
             });
+    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+        tray_->show();
+    }
 }
 
 void CZebSoftPhoneDlg::onToggle(Toggle toggle, bool pressed)
@@ -214,288 +232,29 @@ void CZebSoftPhoneDlg::notify(const QString& title, const QString& text)
     }
 }
 
-bool CZebSoftPhoneDlg::loadEngineLibrary()
+void CZebSoftPhoneDlg::onEnded()
 {
-    if (engine_.load()) {
-        calls_.setEngine(engine_.api());
-        return true;
-    }
-    orvanta::showMessage(this, QStringLiteral("Unable to Load DLL"));
-    return false;
-}
-
-void CZebSoftPhoneDlg::takeAutoSignIn(const SignInRecord& record)
-{
-    record_ = record;
-    flags_.autoSignIn = true;
-}
-
-void CZebSoftPhoneDlg::takeSignIn(const SignInOutcome& outcome)
-{
-    signIn_ = outcome;
-    record_ = {outcome.savePassword, outcome.reservedText, outcome.userName, outcome.password};
-    flags_.autoSignIn = false;
-}
-
-void CZebSoftPhoneDlg::runModal()
-{
-    open();
-    if (!finished_) {
-        exec();
-    }
-}
-
-EngineStartupInputs CZebSoftPhoneDlg::startupInputs() const
-{
-    EngineStartupInputs inputs;
-    inputs.sipUser = record_.userName;
-    inputs.recordSavePassword = flags_.autoSignIn ? record_.savePassword : 0;
-    inputs.recordPassword = record_.password;
-    inputs.typedPassword = record_.password;
-    inputs.callsAllowed = calls_.state().callsAllowed;
-    if (signInDialog_ && !flags_.autoSignIn) {
-        inputs.replyText = signInDialog_->flow().replyText();
-        inputs.portalSipPassword = signInDialog_->flow().portal().sipPassword;
-    }
-    return inputs;
-}
-
-bool CZebSoftPhoneDlg::startEngine(const EngineStartupInputs& inputs)
-{
-    reply_ = startup_.StartEngine(inputs);
-    if (!reply_) {
-        return false;
-    }
-    PhoneState& state = calls_.state();
-    state.registrarHost = reply_->registrarIp;
-    state.accountHandle = startup_.registered() ? startup_.accountHandle() : signIn_.accountHandle;
-    calls_.setEngine(engine_.api());
-    return true;
-}
-
-void CZebSoftPhoneDlg::open()
-{
-    // Read here, not only by the sign-in dialog, so a start that skips the
-    // dialog does not save an empty fail-over record over the real one.
-    loadRecordFile(kFailoverRecordKind, failover_);
-    flags_.mainWindowActive = true;
-    flags_.running = true;
-
-    calls_.calls().ResetLines();
-    EngineStartupInputs inputs = startupInputs();
-    if (flags_.autoSignIn) {
-        inputs.replyText = fetchOwnProvisioning();
-        inputs.portalSipPassword = ownPortalSipPassword_;
-    }
-    const bool started = startEngine(inputs);
-    if (flags_.autoSignIn) {
-        QTimer::singleShot(kSavedAccountCheck, this, &CZebSoftPhoneDlg::checkSavedAccountConfirmed);
-    }
-    if (started) {
-        QueryBalance();
-        calls_.calls().SessionReady(record_.userName);
-    }
-    if (QSystemTrayIcon::isSystemTrayAvailable()) {
-        tray_->show();
-    }
-    internetTimer_.start();
-}
-
-QByteArray CZebSoftPhoneDlg::fetchOwnProvisioning()
-{
-    if (!signInDialog_) {
-        return {};
-    }
-    if (const auto portal = services_.askPortal(record_.userName, record_.password)) {
-        ownPortalSipPassword_ = portal->sipPassword;
-    }
-    RequestProtection& protection = signInDialog_->flow().protection();
-    protection.invalidate();
-    return services_.provisioningPost(protection.body(), protection.key());
-}
-
-void CZebSoftPhoneDlg::checkSavedAccountConfirmed()
-{
-    if (finished_ || flags_.registrationConfirmed) {
-        return;
-    }
-    // Not confirmed in time: the next start asks for the password.
-    SignInRecord fallback = record_;
-    fallback.savePassword = 0;
-    saveRecordFile(kSignInRecordKind, fallback.forSaving());
-    finish();
-}
-
-void CZebSoftPhoneDlg::onRegistrationState(int sipCode)
-{
-    OnRegistrationState(sipCode, signInFlags_, flags_, *this);
-}
-
-void CZebSoftPhoneDlg::onMessage(const QString& senderUri, const QString& text)
-{
-    // No message window exists: the last message shows in the banner, cut to
-    // what a banner can show.
-    constexpr qsizetype kShownMessage = 300;
-    lastMessage_ = callerNumber(senderUri) + QStringLiteral(": ") + text.left(kShownMessage);
-    face_.setBanner(QStringLiteral("Message from ") + lastMessage_);
-    notify(QStringLiteral("Message"), lastMessage_);
-}
-
-void CZebSoftPhoneDlg::QueryBalance()
-{
-    if (!services_.askBalance) {
-        return;
-    }
-    const BalanceResult result = services_.askBalance(record_.userName);
-    if (result.failure == BalanceFailure::Unreachable) {
-        orvanta::showMessage(this, QStringLiteral("Error in OpenURL"));
-        return;
-    }
-    if (result.answer) {
-        face_.setBalanceText(QStringLiteral("Balance :") + result.answer->balance +
-                             result.answer->currency);
-    }
-    face_.balance()->show();
-}
-
-void CZebSoftPhoneDlg::openProvisionedPage(const QString& url)
-{
-    if (!calls_.state().callsAllowed) {
-        orvanta::showMessage(this, kNotRegistered);
-        return;
-    }
-    QDesktopServices::openUrl(QUrl(url));
-}
-
-void CZebSoftPhoneDlg::completeEngineStartup()
-{
-    startEngine(startupInputs());
-}
-
-void CZebSoftPhoneDlg::takeCredentials(const QString& user, const QString& password, const QString&)
-{
-    record_.userName = user;
-    record_.password = password;
-}
-
-void CZebSoftPhoneDlg::accountLogin()
-{
-    if (!calls_.state().callsAllowed) {
-        orvanta::showMessage(this, kNotRegistered);
-        return;
-    }
-    if (calls_.selectedLineInUse()) {
-        if (calls_.state().internetAvailable) {
-            orvanta::showMessage(this, kCallInProgress);
-        }
-        return;
-    }
-    engine_.shutdown();
-    flags_.autoSignIn = false;
-    CMainLogin dialog(*this, services_, engine_, events_, signInFlags_, flags_, this);
-    signInFlags_ = SignInFlags{};
-    signInFlags_.reSignInMode = true;
-    dialog.enterReSignInMode();
-    dialog.flow().prefill(record_.savePassword, record_.reservedText, record_.userName);
-    CMainLogin* previous = signInDialog_;
-    signInDialog_ = &dialog;
-    flags_.accountLoginPause = true;
-    platform::pauseWithoutUserInput(kAccountLoginPause);
-    flags_.accountLoginPause = false;
-    if (flags_.closeBothRequested) {
-        signInDialog_ = previous;
-        finish();
-        return;
-    }
-    QDialog::hide();
-    const bool signedIn = dialog.exec() == QDialog::Accepted;
-    signInDialog_ = previous;
-    QDialog::show();
-    if (signedIn) {
-        record_.userName = dialog.flow().userName();
-        record_.password = dialog.flow().password();
-        record_.savePassword = dialog.flow().savePassword();
-        face_.setStatusLine(QStringLiteral("Ready : ") + record_.userName);
-    }
-}
-
-void CZebSoftPhoneDlg::showAbout()
-{
-    if (calls_.selectedLineInUse()) {
-        orvanta::showMessage(this, kCallInProgress);
-        return;
-    }
-    showMessageBox(
-        {this,
-         QStringLiteral(ORVANTA_PRODUCT_VERSION "\nSoftphone for the prepaid calling service"),
-         QStringLiteral("About Orvanta"), false});
-}
-
-void CZebSoftPhoneDlg::quitApplication()
-{
-    finish();
-}
-
-void CZebSoftPhoneDlg::requestQuit(bool fromWindowClose)
-{
-    if (finished_) {
-        return;
-    }
-    if (calls_.checkQuit() != CallController::QuitCheck::Confirm) {
-        return;
-    }
-    face_.showDialPanel();
-    const QString question =
-        fromWindowClose ? QStringLiteral("Are you sure you want to close the Application ?")
-                        : QStringLiteral("Are you sure you want to close the Application?");
-    if (!confirm(this, question, QStringLiteral("Confirm to Quit"))) {
-        return;
-    }
-    quitNow();
-}
-
-void CZebSoftPhoneDlg::quitNow()
-{
-    if (finished_) {
-        return;
-    }
-    saveRecords();
-    finish();
-}
-
-void CZebSoftPhoneDlg::saveRecords()
-{
-    SignInRecordWithAccount record;
-    record.header = record_.forSaving();
-    record.account = makeAccountBlock(record_, FirstAccount{});
-    saveRecordFile(kSignInRecordKind, record);
-    saveRecordFile(kFailoverRecordKind, failover_);
-}
-
-void CZebSoftPhoneDlg::finish()
-{
-    finished_ = true;
-    flags_.mainWindowActive = false;
-    internetTimer_.stop();
     flashTimer_.stop();
-    player_.stop();
     tray_->hide();
-    engine_.shutdown();
     done(QDialog::Accepted);
 }
 
 void CZebSoftPhoneDlg::closeEvent(QCloseEvent* event)
 {
-    if (finished_) {
+    if (model_.finished()) {
         event->accept();
         return;
     }
     event->ignore();
-    requestQuit(true);
+    model_.requestQuit(true);
 }
 
 void CZebSoftPhoneDlg::keyPressEvent(QKeyEvent* event)
 {
+    if (model_.waiting()) {
+        event->accept();  // a wait drops the keys made meanwhile
+        return;
+    }
     const std::optional<KeyPress> key = keyPressOf(*event);
     if (!key) {
         SkinnedDialog::keyPressEvent(event);
@@ -506,7 +265,7 @@ void CZebSoftPhoneDlg::keyPressEvent(QKeyEvent* event)
         event->accept();
         break;
     case KeyResult::ConfirmQuit:
-        requestQuit(false);
+        model_.requestQuit(false);
         break;
     case KeyResult::PassOn:
         if (key->kind != KeyPress::Kind::Escape) {
@@ -521,52 +280,51 @@ void CZebSoftPhoneDlg::reject()
     // Escape belongs to the dial pad, never to closing the window.
 }
 
-void CZebSoftPhoneDlg::setStatusLine(const QString& text)
+void CZebSoftPhoneDlg::showDialerStatus(DialerStatus status)
 {
-    face_.setStatusLine(text);
+    face_.setStatusLine(status == DialerStatus::InvalidDialer ? QStringLiteral("Invalid Dialer")
+                                                              : QStringLiteral("Inactive Dialer"));
 }
 
-void CZebSoftPhoneDlg::setBanner(const QString& text)
+void CZebSoftPhoneDlg::showProvisionedTexts(const QString& header, const QString& footer)
 {
-    face_.setBanner(text);
+    face_.setBanner(header);
+    face_.setFooter(footer);
 }
 
-void CZebSoftPhoneDlg::setFooter(const QString& text)
+void CZebSoftPhoneDlg::showMessage(MainMessage message)
 {
-    face_.setFooter(text);
+    orvanta::showMessage(this, messageText(message));
 }
 
-void CZebSoftPhoneDlg::showSignInControls()
+bool CZebSoftPhoneDlg::confirmQuit(bool fromWindowClose)
 {
-    // The main window's own sign-in fields lie outside its visible shape.
+    const QString question =
+        fromWindowClose ? QStringLiteral("Are you sure you want to close the Application ?")
+                        : QStringLiteral("Are you sure you want to close the Application?");
+    return confirm(this, question, QStringLiteral("Confirm to Quit"));
 }
 
-void CZebSoftPhoneDlg::showMessage(const QString& text)
+void CZebSoftPhoneDlg::showDialPanel()
 {
-    orvanta::showMessage(this, text);
+    face_.showDialPanel();
 }
 
-void CZebSoftPhoneDlg::setSignInStatus(const QString& text)
+void CZebSoftPhoneDlg::setWaiting(bool waiting)
 {
-    if (signInDialog_) {
-        signInDialog_->showRegistrationStatus(text);
-    }
+    face_.setWaiting(waiting);
 }
 
-void CZebSoftPhoneDlg::enableSignInEdits()
+void CZebSoftPhoneDlg::showIncomingMessage(const QString& sender, const QString& text)
 {
-    if (signInDialog_) {
-        signInDialog_->enableCredentialEdits();
-    }
+    lastMessage_ = sender + QStringLiteral(": ") + text;
+    face_.setBanner(QStringLiteral("Message from ") + lastMessage_);
+    notify(QStringLiteral("Message"), lastMessage_);
 }
 
-void CZebSoftPhoneDlg::closeMainWindow()
+void CZebSoftPhoneDlg::openUrl(const QString& url)
 {
-    if (flags_.autoSignIn && !flags_.registrationConfirmed) {
-        checkSavedAccountConfirmed();
-        return;
-    }
-    quitNow();
+    QDesktopServices::openUrl(QUrl(url));
 }
 
 }

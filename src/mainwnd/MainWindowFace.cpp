@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QProgressBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -69,9 +70,14 @@ MainWindowFace::MainWindowFace(QWidget& window, Actions actions)
     layout->setSpacing(5);
 
     auto* titleRow = new QHBoxLayout();
+    // The "Menu" button's tooltip is "Settings"; screen readers name it for
+    // what it opens.
     QToolButton* title[] = {
-        makeButton(&window_, QStringLiteral("Menu"), QStringLiteral("Settings"),
-                   [this] { actions_.settings(); }),
+        makeButton(
+            &window_, QStringLiteral("Menu"), QStringLiteral("Settings"),
+            [this] { actions_.settings(); }, QStringLiteral("Menu")),
+        makeButton(&window_, QStringLiteral("?"), QStringLiteral("Help"),
+                   [this] { actions_.help(); }),
         makeButton(&window_, QStringLiteral("_"), QStringLiteral("Minimize"),
                    [this] { actions_.minimize(); }),
         makeButton(&window_, QStringLiteral("X"), QStringLiteral("Close"),
@@ -84,6 +90,7 @@ MainWindowFace::MainWindowFace(QWidget& window, Actions actions)
     titleRow->addStretch();
     titleRow->addWidget(title[1]);
     titleRow->addWidget(title[2]);
+    titleRow->addWidget(title[3]);
     layout->addLayout(titleRow);
     buildScreen(layout);
     buildLines(layout);
@@ -99,20 +106,27 @@ MainWindowFace::MainWindowFace(QWidget& window, Actions actions)
     footer_->setStyleSheet(QStringLiteral("color: white;"));
     footer_->setWordWrap(true);
     layout->addWidget(footer_);
+    busy_ = new QProgressBar(&window_);
+    busy_->setRange(0, 0);
+    busy_->setTextVisible(false);
+    busy_->setMaximumHeight(6);
+    busy_->setAccessibleName(QStringLiteral("Busy"));
+    busy_->hide();
+    layout->addWidget(busy_);
 }
 
 QToolButton* MainWindowFace::makeButton(QWidget* parent, const QString& caption, const QString& tip,
-                                        std::function<void()> onPress)
+                                        std::function<void()> onPress, const QString& name)
 {
     auto* button = new QToolButton(parent);
     button->setText(caption);
     button->setToolTip(tip);
-    button->setAccessibleName(tip);
+    button->setAccessibleName(name.isEmpty() ? tip : name);
     button->setFocusPolicy(Qt::NoFocus);  // keys always reach the dial pad
     button->setStyleSheet(kButtonStyle);
     button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     connect(button, &QToolButton::clicked, this, [onPress = std::move(onPress)] { onPress(); });
-    byName_[tip] = button;
+    byName_[button->accessibleName()] = button;
     return button;
 }
 
@@ -137,6 +151,14 @@ void MainWindowFace::buildScreen(QVBoxLayout* layout)
                           balance_, internet_}) {
         column->addWidget(label);
     }
+    auto* remainingRow = new QHBoxLayout();
+    remainingRow->addWidget(new QLabel(QStringLiteral("Remaining Time"), screen));
+    remainingTime_ = screenLabel(screen, QStringLiteral("Remaining time"));
+    remainingRow->addWidget(remainingTime_);
+    column->addLayout(remainingRow);
+    lastCall_ = screenLabel(screen, QStringLiteral("Last call"));
+    lastCall_->setText(QStringLiteral("Last Call  :"));
+    column->addWidget(lastCall_);
     layout->addSpacing(22);
     layout->addWidget(screen);
     layout->addSpacing(14);
@@ -220,6 +242,8 @@ void MainWindowFace::buildDialPad(QVBoxLayout* layout)
                                   [this] { actions_.clear(); }));
     callRow->addWidget(makeButton(&window_, QStringLiteral("<"), QStringLiteral("Back"),
                                   [this] { actions_.back(); }));
+    callRow->addWidget(makeButton(&window_, QStringLiteral("Re"), QStringLiteral("Redial"),
+                                  [this] { actions_.redial(); }));
     hangUpButton_ = makeButton(&window_, QStringLiteral("End"), QStringLiteral("Hang Up"),
                                [this] { actions_.hangUp(); });
     hangUpButton_->setStyleSheet(kButtonStyle +
@@ -275,6 +299,22 @@ void MainWindowFace::setCallTimerVisible(bool visible)
     callTimer_->setVisible(visible);
 }
 
+void MainWindowFace::setRemainingTime(const QString& text)
+{
+    remainingTime_->setText(text);
+}
+
+void MainWindowFace::setWaiting(bool waiting)
+{
+    waiting_ = waiting;
+    busy_->setVisible(waiting);
+    for (const auto& [name, button] : byName_) {
+        button->setEnabled(!waiting);
+    }
+    setHangUpEnabled(hangUpWanted_);
+    setCallButtonEnabled(callWanted_);
+}
+
 void MainWindowFace::setInternetText(const QString& text)
 {
     internet_->setText(text);
@@ -303,12 +343,14 @@ void MainWindowFace::setLineMarked(int line)
 
 void MainWindowFace::setHangUpEnabled(bool enabled)
 {
-    hangUpButton_->setEnabled(enabled);
+    hangUpWanted_ = enabled;
+    hangUpButton_->setEnabled(enabled && !waiting_);
 }
 
 void MainWindowFace::setCallButtonEnabled(bool enabled)
 {
-    callButton_->setEnabled(enabled);
+    callWanted_ = enabled;
+    callButton_->setEnabled(enabled && !waiting_);
 }
 
 void MainWindowFace::setCallTooltip(const QString& text)

@@ -11,6 +11,7 @@
 class QAbstractButton;
 class QGridLayout;
 class QLabel;
+class QProgressBar;
 class QToolButton;
 class QVBoxLayout;
 class QWidget;
@@ -32,7 +33,9 @@ public:
         std::function<void()> hangUp;
         std::function<void()> clear;
         std::function<void()> back;
+        std::function<void()> redial;
         std::function<void()> settings;
+        std::function<void()> help;
         std::function<void()> minimize;
         std::function<void()> close;
         std::function<void()> myAccount;
@@ -49,6 +52,7 @@ public:
     void setRateText(const QString& text) override;
     void setCallTimerText(const QString& text) override;
     void setCallTimerVisible(bool visible) override;
+    void setRemainingTime(const QString& text) override;
     void setInternetText(const QString& text) override;
     void setLineButton(int line, LineFace face, const QString& tooltip) override;
     void setLineMarked(int line) override;
@@ -63,6 +67,8 @@ public:
     void setFooter(const QString& text);
     void setFooterVisible(bool visible);
     void setBalanceText(const QString& text);
+    // A wait runs: the busy bar shows and no control takes input.
+    void setWaiting(bool waiting);
 
     QLabel* statusLine() const { return statusLine_; }
     QLabel* banner() const { return banner_; }
@@ -71,6 +77,9 @@ public:
     QLabel* callTimer() const { return callTimer_; }
     QLabel* balance() const { return balance_; }
     QLabel* internetLabel() const { return internet_; }
+    QLabel* remainingTime() const { return remainingTime_; }
+    QLabel* lastCall() const { return lastCall_; }
+    QProgressBar* busyBar() const { return busy_; }
     // Buttons by their accessible name ("Dial", "Hang Up", "Line 1", "5", ...).
     QAbstractButton* button(const QString& name) const;
 
@@ -78,8 +87,9 @@ signals:
     void flashingChanged(bool flashing);
 
 private:
+    // name is the accessible name when it differs from the tooltip.
     QToolButton* makeButton(QWidget* parent, const QString& caption, const QString& tip,
-                            std::function<void()> onPress);
+                            std::function<void()> onPress, const QString& name = {});
     void buildScreen(QVBoxLayout* layout);
     void buildLines(QVBoxLayout* layout);
     void buildToggles(QVBoxLayout* layout);
@@ -96,12 +106,18 @@ private:
     QLabel* rate_ = nullptr;
     QLabel* internet_ = nullptr;
     QLabel* footer_ = nullptr;
+    QLabel* remainingTime_ = nullptr;
+    QLabel* lastCall_ = nullptr;
+    QProgressBar* busy_ = nullptr;
     std::array<QToolButton*, 6> lines_{};
     std::map<Toggle, QToolButton*> toggles_;
     QToolButton* callButton_ = nullptr;
     QToolButton* hangUpButton_ = nullptr;
     std::map<QString, QAbstractButton*> byName_;
     bool settingToggle_ = false;
+    bool waiting_ = false;
+    bool hangUpWanted_ = true;
+    bool callWanted_ = true;
 };
 
 }

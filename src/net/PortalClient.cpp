@@ -1,6 +1,8 @@
 #include "net/PortalClient.h"
 
+#include "net/ServiceDirectory.h"
 #include "net/ServiceHttp.h"
+#include "platform/OffThread.h"
 
 #include <rapidjson/document.h>
 
@@ -71,10 +73,12 @@ std::optional<BalanceAnswer> parseBalanceAnswer(const QByteArray& text)
 BalanceResult askBalance(const DeploymentSettings& deployment, const QString& user)
 {
     const platform::HttpResult result =
-        platform::httpGet(portalBalanceUrl(deployment.portalUrl, user),
-                          serviceHttpOptions(deployment, kMaxPortalAnswer));
+        ServiceHttp(deployment).get(portalBalanceUrl(deployment.portalUrl, user), kMaxPortalAnswer);
     if (!result.transferred) {
         return {BalanceFailure::Unreachable, std::nullopt};
+    }
+    if (result.status < 200 || result.status >= 300) {
+        return {BalanceFailure::Refused, std::nullopt};
     }
     auto answer = parseBalanceAnswer(QByteArray::fromStdString(result.body));
     return {answer ? BalanceFailure::None : BalanceFailure::Unreadable, answer};
@@ -123,12 +127,34 @@ std::optional<PortalAnswer> askPortal(const DeploymentSettings& deployment, cons
                                       const QString& password)
 {
     const platform::HttpResult result =
-        platform::httpGet(portalLoginUrl(deployment.portalUrl, user, password),
-                          serviceHttpOptions(deployment, kMaxPortalAnswer));
+        ServiceHttp(deployment)
+            .get(portalLoginUrl(deployment.portalUrl, user, password), kMaxPortalAnswer);
     if (!result.transferred) {
         return std::nullopt;
     }
     return parsePortalAnswer(QByteArray::fromStdString(result.body));
+}
+
+PortalClient::PortalClient(const ServiceDirectory& services, QObject* parent)
+        : QObject(parent), services_(services)
+{
+}
+
+void PortalClient::requestLogin(const QString& user, const QString& password)
+{
+    platform::runOffThread(
+        this,
+        [deployment = services_.deployment(), user, password] {
+            return askPortal(deployment, user, password);
+        },
+        [this](const std::optional<PortalAnswer>& answer) { emit loginAnswered(answer); });
+}
+
+void PortalClient::requestBalance(const QString& user)
+{
+    platform::runOffThread(
+        this, [deployment = services_.deployment(), user] { return askBalance(deployment, user); },
+        [this](const BalanceResult& result) { emit balanceAnswered(result); });
 }
 
 }

@@ -3,6 +3,7 @@
 #include "net/DeploymentSettings.h"
 
 #include <QByteArray>
+#include <QObject>
 #include <QString>
 #include <optional>
 #include <string>
@@ -32,7 +33,12 @@ struct BalanceAnswer {
 };
 std::optional<BalanceAnswer> parseBalanceAnswer(const QByteArray& text);
 
-enum class BalanceFailure { None, Unreachable, Unreadable };
+enum class BalanceFailure {
+    None,
+    Unreachable,  // no answer at all (connection, time-out, certificate)
+    Refused,      // an answer that is not a success status
+    Unreadable,   // a success status without a readable balance
+};
 struct BalanceResult {
     BalanceFailure failure = BalanceFailure::None;
     std::optional<BalanceAnswer> answer;
@@ -46,5 +52,28 @@ PortalAnswer parsePortalAnswer(const QByteArray& text);
 // Asks the portal for the account; nothing when it cannot be reached.
 std::optional<PortalAnswer> askPortal(const DeploymentSettings& deployment, const QString& user,
                                       const QString& password);
+
+class ServiceDirectory;
+
+// The portal's sign-in and balance requests, sent off the GUI thread; each
+// answer arrives by signal on the thread that owns the client. Requests may
+// overlap; answers come in the order they complete.
+class PortalClient : public QObject {
+    Q_OBJECT
+
+public:
+    explicit PortalClient(const ServiceDirectory& services, QObject* parent = nullptr);
+
+    virtual void requestLogin(const QString& user, const QString& password);
+    virtual void requestBalance(const QString& user);
+
+signals:
+    // Nothing when the portal could not be reached.
+    void loginAnswered(const std::optional<orvanta::PortalAnswer>& answer);
+    void balanceAnswered(const orvanta::BalanceResult& result);
+
+private:
+    const ServiceDirectory& services_;
+};
 
 }

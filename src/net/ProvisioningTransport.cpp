@@ -15,11 +15,9 @@ const QByteArray kServerErrorText = QByteArrayLiteral("server error");
 QByteArray ProvisioningTransport::provisioningPost(const std::string& body,
                                                    const std::string& key) const
 {
-    platform::HttpOptions options = serviceHttpOptions(deployment_, kMaxProvisioningReply);
-    options.http10 = true;
-    options.headers = {"Content-Type: application/x-www-form-urlencoded"};
     const platform::HttpResult result =
-        platform::httpPost(deployment_.provisioningUrl.toStdString(), body, options);
+        ServiceHttp(deployment_)
+            .postForm(deployment_.provisioningUrl.toStdString(), body, kMaxProvisioningReply);
     const bool succeeded = result.status >= 200 && result.status < 300;
     if (!result.transferred || !succeeded || result.truncated || result.body.empty()) {
         return {};

@@ -15,6 +15,20 @@ platform::HttpOptions serviceHttpOptions(const DeploymentSettings& deployment,
     return options;
 }
 
+platform::HttpResult ServiceHttp::get(const std::string& url, std::size_t maxBodyBytes) const
+{
+    return platform::httpGet(url, serviceHttpOptions(deployment_, maxBodyBytes));
+}
+
+platform::HttpResult ServiceHttp::postForm(const std::string& url, const std::string& body,
+                                           std::size_t maxBodyBytes) const
+{
+    platform::HttpOptions options = serviceHttpOptions(deployment_, maxBodyBytes);
+    options.http10 = true;
+    options.headers = {"Content-Type: application/x-www-form-urlencoded"};
+    return platform::httpPost(url, body, options);
+}
+
 std::string queryValue(const QString& text)
 {
     return platform::percentEncode(text.toUtf8().toStdString());

@@ -13,6 +13,23 @@ namespace orvanta {
 platform::HttpOptions serviceHttpOptions(const DeploymentSettings& deployment,
                                          std::size_t maxBodyBytes);
 
+// The one HTTP(S) client of the operator's services: the deployment's time
+// limit and certificate policy, the proxy from the environment, and a byte
+// cap per request. Blocking; safe on any thread (clients call it off the GUI
+// thread).
+class ServiceHttp {
+public:
+    explicit ServiceHttp(const DeploymentSettings& deployment) : deployment_(deployment) {}
+
+    platform::HttpResult get(const std::string& url, std::size_t maxBodyBytes) const;
+    // An HTTP/1.0 form POST, as the provisioning server expects.
+    platform::HttpResult postForm(const std::string& url, const std::string& body,
+                                  std::size_t maxBodyBytes) const;
+
+private:
+    DeploymentSettings deployment_;
+};
+
 // A value for a query string, UTF-8 and percent-encoded.
 std::string queryValue(const QString& text);
 

@@ -8,7 +8,8 @@ void pauseWithoutUserInput(std::chrono::milliseconds duration)
 {
     QEventLoop loop;
     QTimer::singleShot(duration, &loop, &QEventLoop::quit);
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    const InputDropper dropper;
+    loop.exec();
 }
 
 }

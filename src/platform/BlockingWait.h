@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/InputDropper.h"
+
 #include <QEventLoop>
 #include <QFutureWatcher>
 #include <QtConcurrent/QtConcurrentRun>
@@ -8,8 +10,10 @@
 namespace orvanta::platform {
 
 // Waits without freezing the window: the thread keeps processing paint,
-// timer and queued events, but user input (clicks, keys) is dropped while
-// waiting, as the dialer's blocking exchanges always did.
+// timer and queued events, and user input (clicks, keys) that arrives while
+// waiting is dropped, not replayed afterwards. New code prefers the
+// asynchronous clients of src/net and a model that ignores input while it
+// waits.
 void pauseWithoutUserInput(std::chrono::milliseconds duration);
 
 // Runs work on a pool thread and waits for its result the same way.
@@ -21,7 +25,8 @@ auto runWithoutUserInput(Work work) -> decltype(work())
     QObject::connect(&watcher, &QFutureWatcherBase::finished, &loop, &QEventLoop::quit);
     watcher.setFuture(QtConcurrent::run(std::move(work)));
     if (!watcher.isFinished()) {
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
+        const InputDropper dropper;
+        loop.exec();
     }
     return watcher.result();
 }

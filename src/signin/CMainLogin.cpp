@@ -1,9 +1,9 @@
 #include "signin/CMainLogin.h"
 
 #include "controls/MessageBox.h"
-#include "platform/BlockingWait.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QDesktopServices>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -27,16 +27,62 @@ const QSize kDialogSize(300, 420);
 
 }
 
-CMainLogin::CMainLogin(SignInMainWindow& mainWindow, SignInServices services, EngineHost& engine,
-                       EngineEvents& events, SignInFlags& flags, MainWindowFlags& mainFlags,
-                       QWidget* parent)
+CMainLogin::CMainLogin(const SignInParts& parts, SignInFlow::Mode mode, QWidget* parent)
         : SkinnedDialog(phoneBodyImage(kDialogSize, QColor(176, 206, 230), QColor(191, 239, 255)),
                         parent)
 {
     setWindowTitle(QStringLiteral("Login"));
     buildControls();
-    flow_ = std::make_unique<SignInFlow>(static_cast<SignInView&>(*this), mainWindow,
-                                         std::move(services), engine, events, flags, mainFlags);
+    flow_ = std::make_unique<SignInFlow>(static_cast<SignInView&>(*this), parts, mode);
+}
+
+void CMainLogin::prefill(int savePassword, const QString& reservedText, const QString& userName,
+                         const QString& password)
+{
+    prefill_ = {savePassword, reservedText, userName, password};
+    fillEdits(userName, password, savePassword);
+}
+
+QString CMainLogin::statusText(SignInStatus status)
+{
+    switch (status) {
+    case SignInStatus::None:
+        break;
+    case SignInStatus::Registering:
+        return QStringLiteral("Registering...Please wait");
+    case SignInStatus::InactiveDialer:
+        return QStringLiteral("Inactive Dialer");
+    case SignInStatus::InvalidDialer:
+        return QStringLiteral("Invalid Dialer");
+    case SignInStatus::WrongCredentials:
+        return QStringLiteral("Wrong Username/Password");
+    case SignInStatus::UserNotFound:
+        return QStringLiteral("User Not Found");
+    case SignInStatus::RequestTimeout:
+        return QStringLiteral("Request Timeout");
+    }
+    return {};
+}
+
+QString CMainLogin::messageText(SignInMessage message)
+{
+    switch (message) {
+    case SignInMessage::InternetUnavailable:
+        return QStringLiteral("Internet is not available!");
+    case SignInMessage::BlankCredentials:
+        return QStringLiteral("Username & Password must not be blank");
+    case SignInMessage::InvalidUserName:
+        return QStringLiteral("Invalid Username");
+    case SignInMessage::PortalUnreachable:
+        return QStringLiteral("Error in OpenURL");
+    case SignInMessage::ServerError:
+        return QStringLiteral("Server error-3,Please restart the application");
+    case SignInMessage::EngineMissing:
+        return QStringLiteral("Unable to Load DLL");
+    case SignInMessage::RestoreFailed:
+        return QStringLiteral("Wrong Username/Password \nPlease contact support team");
+    }
+    return {};
 }
 
 CMainLogin::~CMainLogin() = default;
@@ -52,7 +98,7 @@ void CMainLogin::buildControls()
     closeButton_->setAccessibleName(QStringLiteral("close"));
     closeButton_->setAutoRaise(true);
     closeButton_->setStyleSheet(QStringLiteral("QToolButton { color: #203040; font-size: 16px; }"));
-    connect(closeButton_, &QToolButton::clicked, this, [this] { flow_->onClosePressed(); });
+    connect(closeButton_, &QToolButton::clicked, this, [this] { flow_->close(); });
     auto* titleRow = new QHBoxLayout();
     titleRow->addStretch();
     titleRow->addWidget(closeButton_);
@@ -108,7 +154,7 @@ void CMainLogin::buildControls()
 
     signUpLink_ = new QLabel(QStringLiteral("<a href=\"#\">New user ?</a>"), this);
     signUpLink_->hide();
-    connect(signUpLink_, &QLabel::linkActivated, this, [this] { flow_->onSignUpPressed(); });
+    connect(signUpLink_, &QLabel::linkActivated, this, [this] { flow_->signUp(); });
     layout->addWidget(signUpLink_);
 
     brandPin_ = new QLineEdit(this);
@@ -128,6 +174,11 @@ void CMainLogin::showEvent(QShowEvent* event)
         return;
     }
     firstShow_ = false;
+    if (flow_->mode() == SignInFlow::Mode::AccountLogin) {
+        signUpLink_->hide();
+    }
+    flow_->begin(prefill_.savePassword, prefill_.reservedText, prefill_.userName,
+                 prefill_.password);
     if (const QScreen* screen = this->screen()) {
         const QRect area = screen->availableGeometry();
         move(area.center() - rect().center() + QPoint(150, 0));
@@ -154,39 +205,39 @@ void CMainLogin::keyPressEvent(QKeyEvent* event)
 
 void CMainLogin::signIn()
 {
-    flow_->onSignInPressed(userEdit_->text(), passwordEdit_->text(), saveBox_->isChecked());
+    flow_->signIn(userEdit_->text(), passwordEdit_->text(), saveBox_->isChecked());
 }
 
-void CMainLogin::showRegistrationStatus(const QString& text)
+void CMainLogin::setStatus(SignInStatus status)
 {
-    setStatus(text);
-}
-
-void CMainLogin::enableCredentialEdits()
-{
-    setEditsEnabled(true);
-}
-
-void CMainLogin::enterReSignInMode()
-{
-    signUpLink_->hide();
-}
-
-QString CMainLogin::statusText() const
-{
-    return statusLabel_->text();
-}
-
-void CMainLogin::setStatus(const QString& text)
-{
-    statusLabel_->setText(text);
+    statusLabel_->setText(statusText(status));
 }
 
 void CMainLogin::setEditsEnabled(bool enabled)
 {
-    userEdit_->setEnabled(enabled);
-    passwordEdit_->setEnabled(enabled);
-    saveBox_->setEnabled(enabled);
+    editsEnabled_ = enabled;
+    applyEnabled();
+}
+
+void CMainLogin::setWaiting(bool waiting)
+{
+    waiting_ = waiting;
+    busy_->setVisible(waiting);
+    applyEnabled();
+}
+
+// While a wait runs nothing takes input; afterwards the edits follow the
+// flow and the buttons work again.
+void CMainLogin::applyEnabled()
+{
+    const bool edits = editsEnabled_ && !waiting_;
+    userEdit_->setEnabled(edits);
+    passwordEdit_->setEnabled(edits);
+    saveBox_->setEnabled(edits);
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{signInButton_, closeButton_, signUpLink_, brandPin_}) {
+        control->setEnabled(!waiting_);
+    }
 }
 
 void CMainLogin::fillEdits(const QString& user, const QString& password, int savePassword)
@@ -196,29 +247,31 @@ void CMainLogin::fillEdits(const QString& user, const QString& password, int sav
     saveBox_->setChecked(savePassword != 0);
 }
 
-void CMainLogin::showBusy(bool busy)
+void CMainLogin::showMessage(SignInMessage message)
 {
-    busy_->setVisible(busy);
-}
-
-void CMainLogin::showMessage(const QString& text)
-{
-    orvanta::showMessage(this, text);
-}
-
-void CMainLogin::pause(std::chrono::milliseconds duration)
-{
-    platform::pauseWithoutUserInput(duration);
+    orvanta::showMessage(this, messageText(message));
 }
 
 void CMainLogin::accept()
 {
+    closing_ = true;
     QDialog::accept();
 }
 
 void CMainLogin::reject()
 {
+    closing_ = true;
     QDialog::reject();
+}
+
+void CMainLogin::closeEvent(QCloseEvent* event)
+{
+    if (closing_) {
+        QDialog::closeEvent(event);
+        return;
+    }
+    event->ignore();
+    flow_->close();
 }
 
 void CMainLogin::openUrl(const QString& url)

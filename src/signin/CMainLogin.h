@@ -15,25 +15,24 @@ class QToolButton;
 namespace orvanta {
 
 // The sign-in dialog: a skinned window with the user name, password and
-// "Save Password" fields. Its logic lives in SignInFlow.
+// "Save Password" fields. Its logic lives in SignInFlow; this maps the
+// flow's states to the dialog's texts.
 class CMainLogin : public SkinnedDialog, private SignInView {
     Q_OBJECT
 
 public:
-    CMainLogin(SignInMainWindow& mainWindow, SignInServices services, EngineHost& engine,
-               EngineEvents& events, SignInFlags& flags, MainWindowFlags& mainFlags,
-               QWidget* parent = nullptr);
+    CMainLogin(const SignInParts& parts, SignInFlow::Mode mode, QWidget* parent = nullptr);
     ~CMainLogin() override;
 
     SignInFlow& flow() { return *flow_; }
     const SignInFlow& flow() const { return *flow_; }
 
-    // Registration results shown in the dialog.
-    void showRegistrationStatus(const QString& text);
-    void enableCredentialEdits();
+    // What the fields hold when the dialog opens.
+    void prefill(int savePassword, const QString& reservedText, const QString& userName,
+                 const QString& password = {});
 
-    // Opened from the running main window to sign in anew.
-    void enterReSignInMode();
+    static QString statusText(SignInStatus status);
+    static QString messageText(SignInMessage message);
 
     // The controls, for keyboard, screen readers and tests.
     QLineEdit* userEdit() const { return userEdit_; }
@@ -46,22 +45,23 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // Closing the window is the close button: Account Login restores.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     // SignInView
-    QString statusText() const override;
-    void setStatus(const QString& text) override;
+    void setStatus(SignInStatus status) override;
     void setEditsEnabled(bool enabled) override;
     void fillEdits(const QString& user, const QString& password, int savePassword) override;
-    void showBusy(bool busy) override;
-    void showMessage(const QString& text) override;
-    void pause(std::chrono::milliseconds duration) override;
+    void setWaiting(bool waiting) override;
+    void showMessage(SignInMessage message) override;
     void accept() override;
     void reject() override;
     void openUrl(const QString& url) override;
 
     void buildControls();
     void signIn();
+    void applyEnabled();
 
     QLineEdit* userEdit_ = nullptr;
     QLineEdit* passwordEdit_ = nullptr;
@@ -74,6 +74,15 @@ private:
     QLineEdit* brandPin_ = nullptr;
     std::unique_ptr<SignInFlow> flow_;
     bool firstShow_ = true;
+    bool editsEnabled_ = true;
+    bool closing_ = false;  // the flow ends the dialog
+    bool waiting_ = false;
+    struct Prefill {
+        int savePassword = 0;
+        QString reservedText;
+        QString userName;
+        QString password;
+    } prefill_;
 };
 
 }

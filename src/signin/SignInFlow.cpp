@@ -1,26 +1,34 @@
 #include "signin/SignInFlow.h"
 
-#include "telephony/EngineEvents.h"
-#include "telephony/EngineSetup.h"
+#include "net/PortalClient.h"
+#include "net/ProvisioningClient.h"
+#include "records/RecordFile.h"
+#include "session/EngineStarter.h"
 
 namespace orvanta {
 
 namespace {
 
-constexpr int kRegistrationChecks = 5;
-constexpr std::chrono::milliseconds kRegistrationCheckInterval{500};
-constexpr std::chrono::milliseconds kRestoreWait{3000};
-
-const QString kRegistering = QStringLiteral("Registering...Please wait");
-const QString kWrongCredentials = QStringLiteral("Wrong Username/Password");
-const QString kUserNotFound = QStringLiteral("User Not Found");
-const QString kRequestTimeout = QStringLiteral("Request Timeout");
-const QString kInactive = QStringLiteral("Inactive Dialer");
-const QString kInvalid = QStringLiteral("Invalid Dialer");
-
-bool isRegistrationFailureText(const QString& text)
+SignInStatus statusOf(RegistrationFailure failure)
 {
-    return text == kWrongCredentials || text == kUserNotFound || text == kRequestTimeout;
+    switch (failure) {
+    case RegistrationFailure::WrongCredentials:
+    case RegistrationFailure::Forbidden:
+        return SignInStatus::WrongCredentials;
+    case RegistrationFailure::NotFound:
+        return SignInStatus::UserNotFound;
+    case RegistrationFailure::TimedOut:
+        return SignInStatus::RequestTimeout;
+    case RegistrationFailure::None:
+        break;
+    }
+    return SignInStatus::None;
+}
+
+bool isRegistrationFailure(SignInStatus status)
+{
+    return status == SignInStatus::WrongCredentials || status == SignInStatus::UserNotFound ||
+           status == SignInStatus::RequestTimeout;
 }
 
 }
@@ -44,24 +52,33 @@ void applyFailover(const QString& mode, const ProvisioningReply& reply, Failover
     }
 }
 
-SignInFlow::SignInFlow(SignInView& view, SignInMainWindow& mainWindow, SignInServices services,
-                       EngineHost& engine, EngineEvents& events, SignInFlags& flags,
-                       MainWindowFlags& mainFlags)
-        : view_(view), mainWindow_(mainWindow), services_(std::move(services)), engine_(engine),
-          events_(events), flags_(flags), mainFlags_(mainFlags)
+SignInFlow::SignInFlow(SignInView& view, const SignInParts& parts, Mode mode, QObject* parent)
+        : QObject(parent), view_(view), parts_(parts), mode_(mode)
 {
-    // A new dialog: the main window is not active, fresh tokens are drawn.
-    mainFlags_.mainWindowActive = false;
-    flags_.signUpOnly = false;
+    parts_.session.failover().spareFlag = false;
     protection_.invalidate();
+    connect(&parts_.portal, &PortalClient::loginAnswered, this, &SignInFlow::onPortalAnswered);
+    connect(&parts_.provisioning, &ProvisioningClient::provisioningAnswered, this,
+            &SignInFlow::onProvisioningAnswered);
+    connect(&parts_.session, &Session::registrationChanged, this,
+            &SignInFlow::onRegistrationChanged);
+    connect(&timer_, &QTimer::timeout, this, [this] {
+        if (wait_ == Wait::Registration) {
+            checkRegistration();
+        } else if (wait_ == Wait::Restore) {
+            finishRestore();
+        }
+    });
 }
 
-void SignInFlow::prefill(int savePassword, const QString& reservedText, const QString& userName)
+void SignInFlow::begin(int savePassword, const QString& reservedText, const QString& userName,
+                       const QString& password)
 {
-    savePassword_ = savePassword;
+    signUpOnly_ = false;
     reservedText_ = reservedText;
-    userName_ = userName;
-    view_.fillEdits(userName_, password_, savePassword_);
+    parts_.session.setStage(SessionStage::SigningIn);
+    loadRecordFile(kFailoverRecordKind, parts_.session.failover());
+    view_.fillEdits(userName, password, savePassword);
 }
 
 bool SignInFlow::isValidUserName(const QString& user)
@@ -75,203 +92,276 @@ bool SignInFlow::isValidUserName(const QString& user)
     return true;
 }
 
-void SignInFlow::onSignInPressed(const QString& typedUser, const QString& typedPassword,
-                                 bool saveChecked)
+void SignInFlow::startWait(Wait wait)
 {
-    flags_.signUpOnly = false;
-    if (!services_.internetAvailable()) {
-        view_.showMessage(QStringLiteral("Internet is not available!"));
+    const bool started = wait_ == Wait::None;
+    wait_ = wait;
+    if (started) {
+        view_.setWaiting(true);
+    }
+}
+
+void SignInFlow::endWait()
+{
+    timer_.stop();
+    if (wait_ != Wait::None) {
+        wait_ = Wait::None;
+        view_.setWaiting(false);
+    }
+}
+
+void SignInFlow::setStatus(SignInStatus status)
+{
+    status_ = status;
+    view_.setStatus(status);
+}
+
+void SignInFlow::signIn(const QString& typedUser, const QString& typedPassword, bool saveChecked)
+{
+    if (waiting()) {
+        return;
+    }
+    signUpOnly_ = false;
+    if (!parts_.internetAvailable()) {
+        view_.showMessage(SignInMessage::InternetUnavailable);
         return;
     }
     if (typedUser.isEmpty() || typedPassword.isEmpty()) {
-        view_.showMessage(QStringLiteral("Username & Password must not be blank"));
+        view_.showMessage(SignInMessage::BlankCredentials);
         view_.setEditsEnabled(true);
         return;
     }
     if (!isValidUserName(typedUser)) {
-        view_.showMessage(QStringLiteral("Invalid Username"));
+        view_.showMessage(SignInMessage::InvalidUserName);
         return;
     }
     typedUser_ = typedUser;
     typedPassword_ = typedPassword;
     saveChecked_ = saveChecked;
+    // Every sign-in, Account Login included, takes the SIP password from the
+    // portal: the portal password the user types is not the SIP password.
+    startWait(Wait::Portal);
+    parts_.portal.requestLogin(typedUser_, typedPassword_);
+}
 
-    if (!(mainFlags_.running && !flags_.anyFailure())) {
-        askPortal();
-    }
-    if (isRegistrationFailureText(view_.statusText()) || flags_.attemptDone) {
-        engine_.reload();
-    }
-    if (flags_.anyFailure()) {
-        engine_.shutdown();
-    }
-
-    view_.setStatus(QString());
-    flags_.registered = false;
-    flags_.registerFailed = false;
-    view_.setEditsEnabled(false);
-    view_.setStatus(kRegistering);
-    view_.showBusy(true);
-
-    const ProvisionResult result = provision();
-    if (result == ProvisionResult::Quit) {
+void SignInFlow::onPortalAnswered(const std::optional<PortalAnswer>& answer)
+{
+    if (wait_ != Wait::Portal) {
         return;
     }
-    if (result == ProvisionResult::Registering) {
-        for (int check = 0; check < kRegistrationChecks; ++check) {
-            view_.pause(kRegistrationCheckInterval);
-            if (flags_.registered) {
-                succeed();
-                break;
+    if (!answer) {
+        view_.showMessage(SignInMessage::PortalUnreachable);
+    } else {
+        for (const auto& [value, kept] : {std::pair{&answer->idClient, &portal_.idClient},
+                                          std::pair{&answer->sipPassword, &portal_.sipPassword},
+                                          std::pair{&answer->aid, &portal_.aid}}) {
+            if (*value) {
+                *kept = *value;
             }
         }
     }
-    view_.showBusy(false);
-    flags_.attemptDone = true;
+    if (isRegistrationFailure(status_) || attemptDone_) {
+        parts_.engine.restart();
+    }
+    if (anyFailure()) {
+        parts_.engine.stop();
+    }
+    setStatus(SignInStatus::None);
+    parts_.session.registrationStopped();
+    view_.setEditsEnabled(false);
+    setStatus(SignInStatus::Registering);
+    provision();
 }
 
-void SignInFlow::askPortal()
+void SignInFlow::provision()
 {
-    const std::optional<PortalAnswer> answer = services_.askPortal(typedUser_, typedPassword_);
-    if (!answer) {
-        view_.showMessage(QStringLiteral("Error in OpenURL"));
+    startWait(Wait::Provisioning);
+    parts_.provisioning.requestProvisioning(protection_.body(), protection_.key());
+}
+
+void SignInFlow::onProvisioningAnswered(const QByteArray& text)
+{
+    if (wait_ != Wait::Provisioning) {
         return;
     }
-    if (answer->idClient) {
-        portal_.idClient = answer->idClient;
-    }
-    if (answer->sipPassword) {
-        portal_.sipPassword = answer->sipPassword;
-    }
-    if (answer->aid) {
-        portal_.aid = answer->aid;
-    }
-}
-
-SignInFlow::ProvisionResult SignInFlow::provision()
-{
-    replyText_ = services_.provisioningPost(protection_.body(), protection_.key());
     const std::optional<ProvisioningReply> reply =
-        replyText_.isEmpty() ? std::nullopt : ProvisioningReply::parse(replyText_);
+        text.isEmpty() ? std::nullopt : ProvisioningReply::parse(text);
     if (!reply) {
         // An empty or unreadable reply: the service cannot be used now.
-        view_.showBusy(false);
-        view_.showMessage(QStringLiteral("Server error-3,Please restart the application"));
+        endWait();
+        view_.showMessage(SignInMessage::ServerError);
         view_.reject();
-        mainWindow_.quitApplication();
-        return ProvisionResult::Quit;
+        parts_.mainWindow.quitApplication();
+        return;
     }
-
-    statusValue_ = reply->status;
-    if (statusValue_ == QLatin1String("0") || statusValue_ == QLatin1String("2") ||
-        statusValue_ == QLatin1String("3")) {
-        view_.setStatus(statusValue_ == QLatin1String("3") ? kInvalid : kInactive);
+    const bool signUpOnly = std::exchange(signUpOnly_, false);
+    if (reply->status == QLatin1String("0") || reply->status == QLatin1String("2") ||
+        reply->status == QLatin1String("3")) {
+        endWait();
+        setStatus(reply->status == QLatin1String("3") ? SignInStatus::InvalidDialer
+                                                      : SignInStatus::InactiveDialer);
         view_.setEditsEnabled(true);
-        return ProvisionResult::Stopped;
+        return;
     }
     if (!reply->accepted()) {
+        endWait();
         view_.setEditsEnabled(true);
-        return ProvisionResult::Stopped;
+        return;
     }
-
-    if (flags_.reSignInMode || !flags_.allFailures()) {
-        engine_.reload();
-        flags_.clearFailures();
+    if (mode_ == Mode::AccountLogin || !allFailures()) {
+        parts_.engine.restart();
+        failed403_ = failed401or408_ = failed404_ = false;
     }
-    if (!engine_.isLoaded()) {
-        view_.showMessage(QStringLiteral("Unable to Load DLL"));
+    if (!parts_.engine.isLoaded()) {
+        endWait();
+        view_.showMessage(SignInMessage::EngineMissing);
         view_.setEditsEnabled(true);
-        return ProvisionResult::Stopped;
+        return;
     }
-    signupUrl_ = reply->signupUrl;
-    applyFailover(failoverMode_, *reply, mainWindow_.failoverRecord());
-    if (flags_.signUpOnly) {
-        return ProvisionResult::Ready;
+    applyFailover(failoverMode_, *reply, parts_.session.failover());
+    if (signUpOnly) {
+        endWait();
+        if (!reply->signupUrl.isEmpty()) {
+            view_.openUrl(reply->signupUrl);
+        }
+        return;
     }
     registerAccount(*reply);
-    return ProvisionResult::Registering;
 }
 
 void SignInFlow::registerAccount(const ProvisioningReply& reply)
 {
-    const EngineConfiguration config = reply.engineConfiguration();
-    events_.attachRegistration(engine_.api());
-    engine_.init(config.packetTime, config.sipPort);
-    configureEncryption(engine_.api(), config);
+    const QString sipPassword = sipPasswordFor(portal_, typedPassword_);
+    const int handle = parts_.engine.startAccount(reply, typedUser_, sipPassword);
+    parts_.session.registrationStarted();
+    pendingAccount_ = {typedUser_, sipPassword, reply.registrarIp, handle};
+    pendingReply_ = reply;
+    checks_ = 0;
+    startWait(Wait::Registration);
+    timer_.start(kRegistrationCheckInterval);
+}
 
-    userName_ = typedUser_;
-    password_ = typedPassword_;
-    savePassword_ = saveChecked_ ? 1 : 0;
-    // The portal's SIP password for a first sign-in or after a failure; the
-    // typed password when the portal gave none.
-    const bool usePortal = !mainFlags_.running || flags_.anyFailure();
-    const QString sipPassword =
-        usePortal && portal_.sipPassword ? QString::fromUtf8(*portal_.sipPassword) : typedPassword_;
-    accountHandle_ = registerSipAccount(engine_.api(), config, userName_, sipPassword);
-    registeredUser_ = userName_;
+void SignInFlow::checkRegistration()
+{
+    ++checks_;
+    if (parts_.session.registrationState() == RegistrationState::Registered) {
+        succeed();
+        return;
+    }
+    if (checks_ >= kRegistrationChecks) {
+        // Not confirmed in time: the dialog stays open; a late result may
+        // still change the status.
+        attemptDone_ = true;
+        endWait();
+    }
 }
 
 void SignInFlow::succeed()
 {
-    savePassword_ = saveChecked_ ? 1 : 0;
-    userName_ = typedUser_;
-    password_ = typedPassword_;
-    if (flags_.reSignInMode) {
-        mainWindow_.show();
-        mainWindow_.takeCredentials(userName_, password_, registeredUser_);
-        mainWindow_.completeEngineStartup();
-        mainWindow_.refreshBalance();
-    }
+    endWait();
+    attemptDone_ = true;
+    const SignInRecord credentials{saveChecked_ ? 1 : 0, reservedText_, typedUser_, typedPassword_};
+    parts_.session.signedIn(credentials, pendingAccount_, *pendingReply_);
     view_.accept();
 }
 
-void SignInFlow::onClosePressed()
+void SignInFlow::onRegistrationChanged(const RegistrationOutcome& outcome)
 {
-    if (!flags_.reSignInMode) {
+    // A final answer ends the wait for it at once.
+    if (outcome.state == RegistrationState::Registered) {
+        if (wait_ == Wait::Registration) {
+            succeed();
+        } else if (wait_ == Wait::Restore) {
+            finishRestore();
+        }
+        return;
+    }
+    if (outcome.effect == RegistrationEffect::RestoreFailed) {
+        restoreFailed_ = true;
+        if (wait_ == Wait::Restore) {
+            finishRestore();
+        }
+        return;
+    }
+    if (outcome.effect != RegistrationEffect::SignInFailed) {
+        return;
+    }
+    switch (outcome.failure) {
+    case RegistrationFailure::Forbidden:
+        failed403_ = true;
+        break;
+    case RegistrationFailure::WrongCredentials:
+    case RegistrationFailure::TimedOut:
+        failed401or408_ = true;
+        break;
+    case RegistrationFailure::NotFound:
+        failed404_ = true;
+        break;
+    case RegistrationFailure::None:
+        break;
+    }
+    setStatus(statusOf(outcome.failure));
+    view_.setEditsEnabled(true);
+    if (wait_ == Wait::Registration) {
+        // The registrar has answered: nothing is left to wait for.
+        attemptDone_ = true;
+        endWait();
+    }
+}
+
+void SignInFlow::close()
+{
+    if (waiting()) {
+        return;
+    }
+    if (mode_ == Mode::StartUp) {
         view_.reject();
         return;
     }
-    const QString status = view_.statusText();
-    if (isRegistrationFailureText(status) || status == QLatin1String("Unauthorized") ||
-        status == kInvalid || status == kInactive) {
-        engine_.reload();
-        flags_.restoring = true;
-        mainWindow_.completeEngineStartup();
-        mainWindow_.show();
-    } else {
-        engine_.reload();
-        flags_.restoring = true;
-        flags_.restoreFailed = false;
-        flags_.registered = false;
-        flags_.registerFailed = false;
-        view_.setStatus(QString());
-        typedUser_ = mainWindow_.userName();
-        typedPassword_ = mainWindow_.password();
-        saveChecked_ = mainWindow_.savePassword() != 0;
-        view_.fillEdits(typedUser_, typedPassword_, mainWindow_.savePassword());
-        if (provision() == ProvisionResult::Quit) {
-            return;
-        }
-        mainWindow_.show();
-        view_.pause(kRestoreWait);
-        if (flags_.restoreFailed) {
-            view_.reject();
-            view_.showMessage(
-                QStringLiteral("Wrong Username/Password \nPlease contact support team"));
-            mainWindow_.quitApplication();
-            return;
-        }
-    }
-    view_.reject();
+    restore();
 }
 
-void SignInFlow::onSignUpPressed()
+// Account Login closed without a new sign-in: the account the main window
+// signed in with registers again, with the SIP password that registered it
+// before, whatever this dialog's attempts left behind.
+void SignInFlow::restore()
 {
-    flags_.signUpOnly = true;
-    if (provision() != ProvisionResult::Quit && !signupUrl_.isEmpty()) {
-        view_.openUrl(signupUrl_);
+    Session& session = parts_.session;
+    parts_.engine.restart();
+    session.setStage(SessionStage::Restoring);
+    restoreFailed_ = false;
+    setStatus(SignInStatus::None);
+    const SignInRecord& credentials = session.credentials();
+    view_.fillEdits(credentials.userName, credentials.password, credentials.savePassword);
+    if (session.reply()) {
+        const SipAccount& account = session.account();
+        const int handle =
+            parts_.engine.startAccount(*session.reply(), account.user, account.password);
+        session.registrationStarted();
+        session.reregistered(handle);
     }
-    flags_.signUpOnly = false;
+    parts_.mainWindow.showMainWindow();
+    startWait(Wait::Restore);
+    timer_.start(kRestoreWait);
+}
+
+void SignInFlow::finishRestore()
+{
+    endWait();
+    view_.reject();
+    if (restoreFailed_) {
+        view_.showMessage(SignInMessage::RestoreFailed);
+        parts_.mainWindow.quitApplication();
+    }
+}
+
+void SignInFlow::signUp()
+{
+    if (waiting()) {
+        return;
+    }
+    signUpOnly_ = true;
+    provision();
 }
 
 }

@@ -1,34 +1,53 @@
 #pragma once
 
-#include "net/PortalClient.h"
-#include "net/ProvisioningTransport.h"
 #include "net/RequestProtection.h"
-#include "records/SignInRecords.h"
-#include "signin/ProvisioningReply.h"
-#include "signin/SignInState.h"
-#include "telephony/EngineHost.h"
+#include "session/Session.h"
 
+#include <QObject>
 #include <QString>
+#include <QTimer>
 #include <chrono>
 #include <functional>
 
 namespace orvanta {
 
-class EngineEvents;
+class EngineStarter;
+class PortalClient;
+class ProvisioningClient;
+
+// What the sign-in dialog's status label says.
+enum class SignInStatus {
+    None,
+    Registering,
+    InactiveDialer,
+    InvalidDialer,
+    WrongCredentials,
+    UserNotFound,
+    RequestTimeout,
+};
+
+// The message boxes of a sign-in.
+enum class SignInMessage {
+    InternetUnavailable,
+    BlankCredentials,
+    InvalidUserName,
+    PortalUnreachable,
+    ServerError,
+    EngineMissing,
+    RestoreFailed,
+};
 
 // What the sign-in dialog shows and does on the flow's behalf.
 class SignInView {
 public:
     virtual ~SignInView() = default;
-    virtual QString statusText() const = 0;
-    virtual void setStatus(const QString& text) = 0;
+    virtual void setStatus(SignInStatus status) = 0;
     // The user name and password edits (and, when disabling, the check box).
     virtual void setEditsEnabled(bool enabled) = 0;
     virtual void fillEdits(const QString& user, const QString& password, int savePassword) = 0;
-    virtual void showBusy(bool busy) = 0;
-    virtual void showMessage(const QString& text) = 0;
-    // Waits while the window stays painted and user input is dropped.
-    virtual void pause(std::chrono::milliseconds duration) = 0;
+    // A wait runs: the busy picture shows and the controls take no input.
+    virtual void setWaiting(bool waiting) = 0;
+    virtual void showMessage(SignInMessage message) = 0;
     virtual void accept() = 0;
     virtual void reject() = 0;
     virtual void openUrl(const QString& url) = 0;
@@ -39,20 +58,18 @@ class SignInMainWindow {
 public:
     virtual ~SignInMainWindow() = default;
     virtual void quitApplication() = 0;
-    // Re-sign-in: the main window shows itself again and completes its own
-    // engine start-up; after a successful sign-in it also takes the new
-    // credentials and refreshes the balance.
-    virtual void show() = 0;
-    virtual void completeEngineStartup() = 0;
-    virtual void takeCredentials(const QString& user, const QString& password,
-                                 const QString& registeredUser) = 0;
-    virtual void refreshBalance() = 0;
-    // The credentials the main window signed in with, for restoring them.
-    virtual QString userName() const = 0;
-    virtual QString password() const = 0;
-    virtual int savePassword() const = 0;
-    // The fail-over addresses the main window keeps and saves at quit.
-    virtual FailoverRecord& failoverRecord() = 0;
+    // Account Login: shown again while the previous account is restored.
+    virtual void showMainWindow() = 0;
+};
+
+// What a sign-in works with, all owned by the composition root.
+struct SignInParts {
+    Session& session;
+    EngineStarter& engine;
+    PortalClient& portal;
+    ProvisioningClient& provisioning;
+    std::function<bool()> internetAvailable;
+    SignInMainWindow& mainWindow;
 };
 
 // Where a provisioning reply's fail-over server goes: "firstip" fills the
@@ -60,80 +77,86 @@ public:
 // second; any other mode stores nothing.
 void applyFailover(const QString& mode, const ProvisioningReply& reply, FailoverRecord& record);
 
-// The network exchanges of a sign-in; each may block and is run so that the
-// window stays painted.
-struct SignInServices {
-    std::function<bool()> internetAvailable;
-    std::function<std::optional<PortalAnswer>(const QString& user, const QString& password)>
-        askPortal;
-    std::function<QByteArray(const std::string& body, const std::string& key)> provisioningPost;
-    std::function<BalanceResult(const QString& user)> askBalance;
-};
-
 // The sign-in dialog's logic: portal, provisioning, engine start and
-// registration, and the waits between them. The dialog forwards its
-// buttons here; registration results arrive through onRegistrationResult.
-class SignInFlow {
+// registration, and the waits between them. Requests answer later by
+// signal; while a wait runs the flow drops every press, so a click or key
+// made meanwhile has no effect afterwards. A completed sign-in goes to the
+// Session.
+class SignInFlow : public QObject {
+    Q_OBJECT
+
 public:
-    SignInFlow(SignInView& view, SignInMainWindow& mainWindow, SignInServices services,
-               EngineHost& engine, EngineEvents& events, SignInFlags& flags,
-               MainWindowFlags& mainFlags);
+    enum class Mode {
+        StartUp,       // before the main window: closing ends the application
+        AccountLogin,  // from the running main window: closing restores its account
+    };
 
-    // What the dialog's fields held when start-up opened it.
-    void prefill(int savePassword, const QString& reservedText, const QString& userName);
+    static constexpr int kRegistrationChecks = 5;
+    static constexpr std::chrono::milliseconds kRegistrationCheckInterval{500};
+    static constexpr std::chrono::milliseconds kRestoreWait{3000};
 
-    void onSignInPressed(const QString& typedUser, const QString& typedPassword, bool saveChecked);
-    void onClosePressed();
-    void onSignUpPressed();
+    SignInFlow(SignInView& view, const SignInParts& parts, Mode mode, QObject* parent = nullptr);
 
-    enum class ProvisionResult { Quit, Stopped, Ready, Registering };
-    ProvisionResult provision();
+    // The dialog opens: the user name (and in Account Login the password)
+    // filled in, the fail-over record read.
+    void begin(int savePassword, const QString& reservedText, const QString& userName,
+               const QString& password);
 
-    // The outcome read by start-up after the dialog accepted.
-    int savePassword() const { return savePassword_; }
-    const QString& userName() const { return userName_; }
-    const QString& password() const { return password_; }
-    const QString& reservedText() const { return reservedText_; }
-    const QString& registeredUser() const { return registeredUser_; }
-    int accountHandle() const { return accountHandle_; }
+    void signIn(const QString& typedUser, const QString& typedPassword, bool saveChecked);
+    void close();
+    void signUp();
 
-    // Values the main window's own sign-in reuses.
-    RequestProtection& protection() { return protection_; }
-    const QByteArray& replyText() const { return replyText_; }
-    const PortalAnswer& portal() const { return portal_; }
-    const QString& statusValue() const { return statusValue_; }
+    bool waiting() const { return wait_ != Wait::None; }
+    SignInStatus status() const { return status_; }
+    // A sign-in attempt of this dialog ran to the end of its registration wait.
+    bool attemptDone() const { return attemptDone_; }
+    Mode mode() const { return mode_; }
 
     // Forbidden in user names.
     static bool isValidUserName(const QString& user);
 
 private:
-    void askPortal();
+    enum class Wait { None, Portal, Provisioning, Registration, Restore };
+
+    void startWait(Wait wait);
+    void endWait();
+    void onPortalAnswered(const std::optional<PortalAnswer>& answer);
+    void provision();
+    void onProvisioningAnswered(const QByteArray& text);
     void registerAccount(const ProvisioningReply& reply);
+    void checkRegistration();
     void succeed();
-    void restoreMainWindow();
+    void restore();
+    void finishRestore();
+    void onRegistrationChanged(const RegistrationOutcome& outcome);
+    void setStatus(SignInStatus status);
+    bool anyFailure() const { return failed403_ || failed401or408_ || failed404_; }
+    bool allFailures() const { return failed403_ && failed401or408_ && failed404_; }
 
     SignInView& view_;
-    SignInMainWindow& mainWindow_;
-    SignInServices services_;
-    EngineHost& engine_;
-    EngineEvents& events_;
-    SignInFlags& flags_;
-    MainWindowFlags& mainFlags_;
+    SignInParts parts_;
+    Mode mode_;
     RequestProtection protection_;
+    QTimer timer_;
+    Wait wait_ = Wait::None;
+    int checks_ = 0;
+
+    SignInStatus status_ = SignInStatus::None;
+    bool attemptDone_ = false;
+    bool signUpOnly_ = false;
+    bool restoreFailed_ = false;
+    bool failed403_ = false;
+    bool failed401or408_ = false;
+    bool failed404_ = false;
 
     QString typedUser_;
     QString typedPassword_;
     bool saveChecked_ = false;
-    int savePassword_ = 0;
-    QString userName_;
-    QString password_;
     QString reservedText_;
-    QString registeredUser_;
-    int accountHandle_ = 0;
     PortalAnswer portal_;
-    QString statusValue_;
-    QByteArray replyText_;
-    QString signupUrl_;
+    // The attempt's account, handed to the Session once registered.
+    SipAccount pendingAccount_;
+    std::optional<ProvisioningReply> pendingReply_;
     QString failoverMode_;  // nothing in the sign-in sets it
 };
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "telephony/CallPorts.h"
-#include "telephony/EngineLibrary.h"
+#include "telephony/Engine.h"
 #include "telephony/PhoneState.h"
 
 namespace orvanta {
@@ -9,7 +9,7 @@ namespace orvanta {
 // The shared state and the ports that the call handling classes work on.
 struct CallContext {
     PhoneState& state;
-    const EngineApi& engine;
+    Engine& engine;
     CallView& view;
     CallSounds& sounds;
     CallTimers& timers;

@@ -4,47 +4,9 @@
 
 namespace orvanta {
 
-namespace {
-
-// Without a loaded engine every call request is refused instead of calling
-// through a null pointer.
-EngineApi refusingMissingCalls(EngineApi api)
-{
-    if (!api.makeCall)
-        api.makeCall = [](int, const char*) { return -1; };
-    if (!api.answerCall)
-        api.answerCall = [](int, int) { return -1; };
-    if (!api.releaseCall)
-        api.releaseCall = [](int) { return -1; };
-    if (!api.holdCall)
-        api.holdCall = [](int) { return -1; };
-    if (!api.retrieveCall)
-        api.retrieveCall = [](int) { return -1; };
-    if (!api.xferCall)
-        api.xferCall = [](int, const char*) { return -1; };
-    if (!api.callConference)
-        api.callConference = [](int) { return -1; };
-    if (!api.dialDtmf)
-        api.dialDtmf = [](int, const char*, int) { return -1; };
-    if (!api.callRecordingStart)
-        api.callRecordingStart = [](int, const char*) { return -1; };
-    if (!api.callRecordingStop)
-        api.callRecordingStop = [] { return -1; };
-    return api;
-}
-
-}
-
-void CallController::setEngine(const EngineApi& engine)
-{
-    engine_ = refusingMissingCalls(engine);
-}
-
-CallController::CallController(const EngineApi& engine, const CallPorts& ports,
-                               CallFeatures::Clock clock)
-        : engine_(refusingMissingCalls(engine)), context_{state_,       engine_,      ports.view,
-                                                          ports.sounds, ports.timers, ports.callLog,
-                                                          ports.balance},
+CallController::CallController(Engine& engine, const CallPorts& ports, CallFeatures::Clock clock)
+        : context_{state_,       engine,        ports.view,   ports.sounds,
+                   ports.timers, ports.callLog, ports.balance},
           selector_(context_), features_(context_, selector_, std::move(clock)),
           machine_(context_, selector_, features_),
           entry_(context_, selector_, machine_, features_, ports.microphone),
@@ -60,6 +22,14 @@ void CallController::attach(EngineEvents& events)
     QObject::connect(
         &events, &EngineEvents::incomingCall, &receiver_,
         [this](int callId, const QString& caller) { machine_.OnIncomingCall(callId, caller); });
+}
+
+void CallController::useAccount(int accountHandle, const QString& registrarHost,
+                                const QString& userName)
+{
+    state_.accountHandle = accountHandle;
+    state_.registrarHost = registrarHost;
+    state_.userName = userName;
 }
 
 CallController::QuitCheck CallController::checkQuit()

@@ -32,12 +32,12 @@ public:
         Confirm,  // ask the user
     };
 
-    CallController(const EngineApi& engine, const CallPorts& ports, CallFeatures::Clock clock = {});
+    CallController(Engine& engine, const CallPorts& ports, CallFeatures::Clock clock = {});
 
-    // After the engine library was loaded again.
-    void setEngine(const EngineApi& engine);
     // Engine events reach the state machine through the bridge's queued signals.
     void attach(EngineEvents& events);
+    // The account calls are placed on, and the user the status line names.
+    void useAccount(int accountHandle, const QString& registrarHost, const QString& userName);
 
     PhoneState& state() { return state_; }
     const PhoneState& state() const { return state_; }
@@ -51,7 +51,6 @@ public:
     QuitCheck checkQuit();
 
 private:
-    EngineApi engine_;
     PhoneState state_;
     CallContext context_;
     LineSelector selector_;

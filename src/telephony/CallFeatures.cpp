@@ -29,11 +29,11 @@ CallFeatures::CallFeatures(CallContext& context, LineSelector& selector, Clock c
 void CallFeatures::Hold()
 {
     LineState& l = c_.state.selected();
-    if (l.connected && !l.onHold) {
+    if (l.connected() && !l.held) {
         c_.view.setToggle(Toggle::Hold, true);
         c_.view.setStatusLine(texts::onHold);
         selector_.holdLine(c_.state.currentLine);
-    } else if (l.connected) {
+    } else if (l.connected()) {
         c_.view.setStatusLine(texts::connected);
         selector_.retrieveLine(c_.state.currentLine);
         c_.view.setToggle(Toggle::Hold, false);
@@ -45,10 +45,15 @@ void CallFeatures::Hold()
 void CallFeatures::ToggleTransfer()
 {
     const LineState& l = c_.state.selected();
-    if (c_.state.transferMode || !l.connected || l.transferring) {
+    if (c_.state.transferMode || !l.connected() || l.transferring) {
+        const bool cancelled = c_.state.transferMode;
         c_.state.transferMode = false;
         c_.view.setToggle(Toggle::Transfer, false);
         c_.view.setBanner(l.transferText);
+        if (cancelled) {
+            // Digits typed for a target go: the display shows the call again.
+            selector_.showLineNumber(c_.state.currentLine);
+        }
         return;
     }
     c_.setNumber({});
@@ -84,7 +89,7 @@ void CallFeatures::Conference()
     int connectedLines = 0;
     int lastConnected = -1;
     for (int i = 0; i < PhoneState::kCallLines; ++i) {
-        if (c_.state.line(i).connected) {
+        if (c_.state.line(i).connected()) {
             text += QString::asprintf("%d:", i + 1);
             ++connectedLines;
             lastConnected = i;
@@ -95,7 +100,7 @@ void CallFeatures::Conference()
     }
     text += QLatin1Char(')');
 
-    if (l.inConference || connectedLines < 2 || !l.connected) {
+    if (l.inConference || connectedLines < 2 || !l.connected()) {
         const bool wasMember = l.inConference;
         c_.state.conferenceText.clear();
         releaseConferenceButton();
@@ -108,7 +113,7 @@ void CallFeatures::Conference()
     c_.state.conferenceText = text;
     for (int i = 0; i < PhoneState::kCallLines; ++i) {
         LineState& member = c_.state.line(i);
-        if (member.connected) {
+        if (member.connected()) {
             member.inConference = true;
             selector_.retrieveLine(i);
         }
@@ -136,9 +141,9 @@ void CallFeatures::dissolveConference()
     // The members stay connected but wait on hold, as after a line switch.
     for (int i = 0; i < PhoneState::kCallLines; ++i) {
         const LineState& member = c_.state.line(i);
-        if (i != c_.state.currentLine && member.inConference && !member.onHold) {
+        if (i != c_.state.currentLine && member.inConference && !member.held) {
             c_.engine.holdCall(member.callId);
-            c_.state.line(i).onHold = true;
+            c_.state.line(i).held = true;
         }
     }
     for (int i = 0; i < PhoneState::kCallLines; ++i) {
@@ -212,7 +217,7 @@ void CallFeatures::stopRecordingIfIdle()
         return;
     }
     for (int i = 0; i < PhoneState::kCallLines; ++i) {
-        if (c_.state.line(i).busy) {
+        if (c_.state.line(i).busy()) {
             return;
         }
     }

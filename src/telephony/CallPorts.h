@@ -24,6 +24,8 @@ public:
     virtual void setRateText(const QString& text) = 0;
     virtual void setCallTimerText(const QString& text) = 0;
     virtual void setCallTimerVisible(bool visible) = 0;
+    // The talk time left, counted down by the running call timers.
+    virtual void setRemainingTime(const QString& text) = 0;
     virtual void setInternetText(const QString& text) = 0;
     virtual void setLineButton(int line, LineFace face, const QString& tooltip) = 0;
     virtual void setLineMarked(int line) = 0;

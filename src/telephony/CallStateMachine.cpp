@@ -4,6 +4,11 @@
 
 namespace orvanta {
 
+QString durationText(int seconds)
+{
+    return QString::asprintf("%.2d:%.2d:%.2d", seconds / 3600, seconds % 3600 / 60, seconds % 60);
+}
+
 QString callerNumber(const QString& callerUri)
 {
     QString uri = callerUri.left(CallStateMachine::kMaxCallerUri);
@@ -74,22 +79,22 @@ int CallStateMachine::OnCallState(int callId, int state)
 {
     try {
         switch (state) {
-        case 1:
+        case ORVANTA_CALL_CALLING:
             onCalling(callId);
             break;
-        case 3:
+        case ORVANTA_CALL_RINGING:
             onRinging(callId);
             break;
-        case 4:
+        case ORVANTA_CALL_ANSWERING:
             onAnswering(callId);
             break;
-        case 5:
+        case ORVANTA_CALL_CONNECTED:
             onConnected(callId);
             break;
-        case 6:
+        case ORVANTA_CALL_DISCONNECTED:
             onDisconnected(callId);
             break;
-        default:
+        default:  // ORVANTA_CALL_INCOMING comes through OnIncomingCall
             break;
         }
     } catch (const std::exception&) {
@@ -102,17 +107,17 @@ int CallStateMachine::OnCallState(int callId, int state)
 void CallStateMachine::onCalling(int callId)
 {
     LineState& l = c_.state.selected();
-    if (l.busy && callId != l.callId) {
+    if (l.busy() && callId != l.callId) {
         l.transferCallId = callId;
         l.transferText = texts::transferLeg;
         c_.view.setBanner(l.transferText);
     }
-    if (!l.busy) {
+    if (!l.busy()) {
         l.callId = callId;
     }
     if (callId == l.callId) {
-        l.outgoing = true;
-        l.busy = true;
+        l.phase = LinePhase::Calling;
+        l.origin = CallOrigin::Placed;
         c_.state.hangUpPressed = false;
         c_.setSelectedStatus(texts::calling);
         c_.view.setHangUpEnabled(true);
@@ -125,10 +130,10 @@ void CallStateMachine::onRinging(int callId)
         return;
     }
     if (isSelectedCall(callId)) {
-        c_.state.selected().ringing = true;
+        c_.state.selected().phase = LinePhase::Ringing;
         c_.setSelectedStatus(texts::ringing);
     } else if (const int n = c_.state.lineOfCall(callId); n >= 0) {
-        c_.state.line(n).ringing = true;
+        c_.state.line(n).phase = LinePhase::Ringing;
         c_.state.line(n).lineStatus = texts::ringing;
     }
 }
@@ -140,10 +145,10 @@ void CallStateMachine::onAnswering(int callId)
         // The transfer target took the call: our own leg is done.
         c_.engine.releaseCall(l.callId);
     } else if (isSelectedCall(callId)) {
-        l.answering = true;
+        l.phase = LinePhase::Answering;
         c_.setSelectedStatus(texts::answer);
     } else if (const int n = c_.state.lineOfCall(callId); n >= 0) {
-        c_.state.line(n).answering = true;
+        c_.state.line(n).phase = LinePhase::Answering;
         c_.state.line(n).lineStatus = texts::answer;
     }
 }
@@ -167,15 +172,8 @@ void CallStateMachine::onConnected(int callId)
         return;
     }
     LineState& l = c_.state.line(n);
-    const bool placedHere = l.outgoing;
-    if (l.outgoing) {
-        l.direction = 'C';
-    } else if (l.incoming) {
-        l.direction = 'I';
-    }
-    l.connected = true;
-    l.outgoing = false;
-    l.incoming = false;
+    const bool placedHere = l.outgoing();
+    l.phase = LinePhase::Connected;
     c_.state.wasConnected = true;
     if (n == c_.state.currentLine) {
         c_.setSelectedStatus(texts::connected);
@@ -217,7 +215,7 @@ void CallStateMachine::disconnectSelected()
 {
     const int n = c_.state.currentLine;
     LineState& l = c_.state.selected();
-    if (c_.state.doNotDisturb && l.incoming) {
+    if (c_.state.doNotDisturb && l.incoming()) {
         c_.view.setStatusLine(texts::missedCall);
     } else {
         if (!c_.state.internetLost) {
@@ -293,7 +291,7 @@ void CallStateMachine::finishDisconnect()
 {
     bool offered = false;
     for (int i = 0; i < PhoneState::kCallLines; ++i) {
-        offered = offered || c_.state.line(i).incoming;
+        offered = offered || c_.state.line(i).incoming();
     }
     if (!offered) {
         c_.view.setFlashing(false);
@@ -312,34 +310,22 @@ void CallStateMachine::refreshBalanceIfConnected()
 
 void CallStateMachine::logCall(const LineState& l)
 {
-    if (l.connected && l.direction == 'I') {
-        c_.callLog.AddCallLogEntry(l.remoteNumber, l.durationText, 'R');
-    } else if (l.connected && l.direction == 'C') {
-        c_.callLog.AddCallLogEntry(l.dialledNumber, l.durationText, 'D');
-    } else if (!l.connected && l.incoming) {
-        c_.callLog.AddCallLogEntry(l.remoteNumber, {}, 'M');
-    } else if (!l.connected && l.outgoing) {
-        c_.callLog.AddCallLogEntry(l.dialledNumber, {}, 'D');
+    if (!l.busy()) {
+        return;  // already freed, as after a lost connection
+    }
+    const bool received = l.origin == CallOrigin::Received;
+    const QString& number = received ? l.remoteNumber : l.dialledNumber;
+    if (l.connected()) {
+        c_.callLog.AddCallLogEntry(number, l.durationText, received ? 'R' : 'D');
+    } else {
+        c_.callLog.AddCallLogEntry(number, {}, received ? 'M' : 'D');
     }
 }
 
 void CallStateMachine::clearLine(int n)
 {
     stopTimer(n);
-    LineState& l = c_.state.line(n);
-    l.remoteNumber.clear();
-    l.durationText.clear();
-    l.idle = true;
-    l.outgoing = false;
-    l.incoming = false;
-    l.ringing = false;
-    l.answering = false;
-    l.connected = false;
-    l.onHold = false;
-    l.busy = false;
-    l.direction = 0;
-    l.callId = -1;
-    l.elapsedSeconds = 0;
+    c_.state.line(n).clearCall();
 }
 
 void CallStateMachine::startTimer(int n)
@@ -364,19 +350,33 @@ void CallStateMachine::tickLine(int n)
         return;
     }
     LineState& l = c_.state.line(n);
-    const int s = l.elapsedSeconds;
-    const QString text = QString::asprintf("%.2d:%.2d:%.2d", s / 3600, s % 3600 / 60, s % 60);
-    if (n == c_.state.currentLine && l.connected) {
+    const QString text = durationText(l.elapsedSeconds);
+    if (n == c_.state.currentLine && l.connected()) {
         c_.view.setCallTimerText(text);
     }
     l.durationText = text;
     ++l.elapsedSeconds;
+    countDownRemainingTime();
+}
+
+void CallStateMachine::setRemainingTime(std::optional<int> seconds)
+{
+    c_.state.remainingSeconds = seconds;
+    c_.view.setRemainingTime(seconds ? durationText(*seconds) : QString());
+}
+
+void CallStateMachine::countDownRemainingTime()
+{
+    std::optional<int>& left = c_.state.remainingSeconds;
+    if (left && *left > 0) {
+        setRemainingTime(*left - 1);
+    }
 }
 
 int CallStateMachine::firstFreeLine() const
 {
     for (int i = 0; i < PhoneState::kCallLines; ++i) {
-        if (!c_.state.line(i).busy) {
+        if (!c_.state.line(i).busy()) {
             return i;
         }
     }
@@ -387,7 +387,7 @@ int CallStateMachine::OnIncomingCall(int callId, const QString& callerUri)
 {
     const LineState& l = c_.state.selected();
     const int n = firstFreeLine();
-    if (l.incoming || l.outgoing || l.connected || n < 0) {
+    if (l.incoming() || l.outgoing() || l.connected() || n < 0) {
         c_.engine.releaseCall(callId);
         return 1;
     }
@@ -415,8 +415,8 @@ void CallStateMachine::placeIncoming(int callId, int n)
 {
     LineState& l = c_.state.line(n);
     l.callId = callId;
-    l.incoming = true;
-    l.busy = true;
+    l.phase = LinePhase::Offered;
+    l.origin = CallOrigin::Received;
     if (n == c_.state.currentLine) {
         c_.state.hangUpPressed = false;
         c_.setNumber(l.remoteNumber);
@@ -448,7 +448,7 @@ void CallStateMachine::EndCall()
         c_.view.setRateText({});
     }
     // The line itself is cleared when the engine reports the end.
-    if (l.busy && l.callId != -1) {
+    if (l.busy() && l.callId != -1) {
         if (!l.inConference) {
             c_.engine.releaseCall(l.callId);
         }

@@ -29,8 +29,11 @@ public:
     int OnIncomingCall(int callId, const QString& callerUri);
     // The hang-up button.
     void EndCall();
-    // One second of line n's call timer.
+    // One second of line n's call timer; it also counts the remaining
+    // talk time down.
     void tickLine(int n);
+    // Talk time left (nothing: unknown, the label stays empty).
+    void setRemainingTime(std::optional<int> seconds);
 
     bool selectedLineInUse() const { return c_.state.selected().inUse(); }
 
@@ -49,6 +52,7 @@ private:
     void startTimer(int n);
     void stopTimer(int n);
     void refreshBalanceIfConnected();
+    void countDownRemainingTime();
     bool isSelectedCall(int callId) const;
     bool isTransferLeg(int callId) const;
     int firstFreeLine() const;
@@ -59,6 +63,9 @@ private:
     // Delayed actions hold a weak reference: they do nothing once this is gone.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
+
+// "%.2d:%.2d:%.2d" of hours, minutes and seconds: 60 gives "00:01:00".
+QString durationText(int seconds);
 
 // The user part of a caller's SIP URI: "sip:1001@host" gives "1001".
 QString callerNumber(const QString& callerUri);

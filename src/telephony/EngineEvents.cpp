@@ -76,22 +76,16 @@ EngineEvents::~EngineEvents()
     current.store(nullptr);
 }
 
-void EngineEvents::attachRegistration(const EngineApi& api)
+EngineCallbacks EngineEvents::callbacks()
 {
-    api.setRegStateCallback(onRegistration);
-}
-
-void EngineEvents::attachMessages(const EngineApi& api)
-{
-    api.setMessageReceivedCallback(onMessage);
-}
-
-void EngineEvents::attachCalls(const EngineApi& api)
-{
-    api.setCallStateCallback(onCallState);
-    api.setCallIncomingCallback(onIncoming);
-    api.setDtmfDigitCallback(ignoreDtmf);
-    api.setCallHoldConfirmCallback(ignoreHoldConfirm);
+    EngineCallbacks set;
+    set.registration = onRegistration;
+    set.callState = onCallState;
+    set.incoming = onIncoming;
+    set.dtmf = ignoreDtmf;
+    set.holdConfirm = ignoreHoldConfirm;
+    set.message = onMessage;
+    return set;
 }
 
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "telephony/EngineLibrary.h"
+#include "telephony/Engine.h"
 
 #include <QObject>
 #include <QString>
@@ -20,10 +20,9 @@ public:
     explicit EngineEvents(QObject* parent = nullptr);
     ~EngineEvents() override;
 
-    // Registers this bridge's callbacks with the engine.
-    void attachRegistration(const EngineApi& api);
-    void attachMessages(const EngineApi& api);
-    void attachCalls(const EngineApi& api);
+    // The callbacks that post to the bridge; DTMF digits and hold
+    // confirmations are accepted and dropped.
+    static EngineCallbacks callbacks();
 
 signals:
     void registrationState(int sipCode);

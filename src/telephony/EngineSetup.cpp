@@ -7,39 +7,39 @@ QByteArray sipUri(const QString& user, const QString& host)
     return QByteArrayLiteral("sip:") + user.toUtf8() + '@' + host.toUtf8();
 }
 
-void configureEncryption(const EngineApi& api, const EngineConfiguration& config)
+void configureEncryption(Engine& engine, const EngineConfiguration& config)
 {
     const KeyTriple& k = config.numericKey;
     const KeyTriple& p = config.prefix;
     if (!config.encryption) {
-        api.setSipEncryption2(0, "");
-        api.setRtpEncryption(0, 0, 0, 0, 0, 0, 0);
+        engine.setSipEncryption2(0, "");
+        engine.setRtpEncryption(0, 0, 0, 0, 0, 0, 0);
         return;
     }
     if (config.numericKeyOff) {
-        api.setRtpEncryption(0, 0, 0, 0, 0, 0, 0);
-        api.setSipEncryption2(1, config.textKey.constData());
-        api.setRtpEncryption2(1, config.textKey.constData());
+        engine.setRtpEncryption(0, 0, 0, 0, 0, 0, 0);
+        engine.setSipEncryption2(1, config.textKey.constData());
+        engine.setRtpEncryption2(1, config.textKey.constData());
         return;
     }
     if (config.numericKeyDashes == 2) {
-        api.newSetSipEncryption(1, k.b, k.a, k.c);
-        api.setNewRtpEncryption(1, k.b, k.a, k.c, 1, p.b, p.c, p.a);
+        engine.newSetSipEncryption(1, k.b, k.a, k.c);
+        engine.setNewRtpEncryption(1, k.b, k.a, k.c, 1, p.b, p.c, p.a);
     } else if (config.numericKeyDashes == 1) {
-        api.setSipEncryption(1, k.b, k.a);
-        api.setRtpEncryption(1, k.b, k.a, 1, p.b, p.c, p.a);
+        engine.setSipEncryption(1, k.b, k.a);
+        engine.setRtpEncryption(1, k.b, k.a, 1, p.b, p.c, p.a);
     }
 }
 
-int registerSipAccount(const EngineApi& api, const EngineConfiguration& config,
-                       const QString& sipUser, const QString& sipPassword)
+int registerSipAccount(Engine& engine, const EngineConfiguration& config, const QString& sipUser,
+                       const QString& sipPassword)
 {
     const QByteArray account = sipUri(sipUser, config.registrarHost);
     const QByteArray proxy = QByteArrayLiteral("sip:") + config.proxyHost.toUtf8();
-    return api.registerAccount(account.constData(), account.constData(), "*",
-                               sipUser.toUtf8().constData(), sipPassword.toUtf8().constData(),
-                               config.encryption ? proxy.constData() : nullptr, 1, config.expiry,
-                               config.rtpPort, config.keepAlive);
+    return engine.registerAccount(account.constData(), account.constData(), "*",
+                                  sipUser.toUtf8().constData(), sipPassword.toUtf8().constData(),
+                                  config.encryption ? proxy.constData() : nullptr, 1, config.expiry,
+                                  config.rtpPort, config.keepAlive);
 }
 
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "telephony/EngineLibrary.h"
+#include "telephony/Engine.h"
 
 #include <QByteArray>
 #include <QString>
@@ -35,11 +35,11 @@ struct EngineConfiguration {
 QByteArray sipUri(const QString& user, const QString& host);
 
 // Hands the encryption switch and keys to the engine's setters.
-void configureEncryption(const EngineApi& api, const EngineConfiguration& config);
+void configureEncryption(Engine& engine, const EngineConfiguration& config);
 
 // Registers sip:<user>@<registrar> with the outbound proxy sip:<proxy> when
 // encryption is on; returns the engine's account handle.
-int registerSipAccount(const EngineApi& api, const EngineConfiguration& config,
-                       const QString& sipUser, const QString& sipPassword);
+int registerSipAccount(Engine& engine, const EngineConfiguration& config, const QString& sipUser,
+                       const QString& sipPassword);
 
 }

@@ -32,13 +32,8 @@ void InternetWatch::check(bool connected)
     s.internetFailureSeen = true;
     // The engine may never report the end without a network: free the line now.
     LineState& l = s.selected();
-    l.outgoing = false;
-    l.incoming = false;
-    l.busy = false;
-    l.connected = false;
-    l.answering = false;
-    l.ringing = false;
-    l.idle = true;
+    l.phase = LinePhase::Idle;
+    l.origin = CallOrigin::None;
     s.readyShown = false;
 }
 

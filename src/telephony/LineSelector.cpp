@@ -19,12 +19,12 @@ void LineSelector::ShowLine(int n)
 {
     const LineState& l = c_.state.line(n);
     if (l.inConference) {
-        c_.view.setLineButton(n, l.onHold ? LineFace::ConferenceHeld : LineFace::Conference,
-                              l.onHold ? QStringLiteral("Conferece on hold")
-                                       : QStringLiteral("On Conference"));
-    } else if (l.onHold) {
+        c_.view.setLineButton(n, l.held ? LineFace::ConferenceHeld : LineFace::Conference,
+                              l.held ? QStringLiteral("Conferece on hold")
+                                     : QStringLiteral("On Conference"));
+    } else if (l.held) {
         c_.view.setLineButton(n, LineFace::Held, QStringLiteral("ON HOLD"));
-    } else if (l.incoming) {
+    } else if (l.incoming()) {
         c_.view.setLineButton(n, LineFace::Incoming, QStringLiteral("INCOMING CALL"));
     } else {
         c_.view.setLineButton(n, LineFace::Normal, QStringLiteral("Line") + QString::number(n + 1));
@@ -35,7 +35,7 @@ void LineSelector::holdLine(int n)
 {
     LineState& l = c_.state.line(n);
     c_.engine.holdCall(l.callId);
-    l.onHold = true;
+    l.held = true;
     ShowLine(n);
 }
 
@@ -43,16 +43,16 @@ void LineSelector::retrieveLine(int n)
 {
     LineState& l = c_.state.line(n);
     c_.engine.retrieveCall(l.callId);
-    l.onHold = false;
+    l.held = false;
     ShowLine(n);
 }
 
 void LineSelector::showLineNumber(int n)
 {
     const LineState& l = c_.state.line(n);
-    if (l.outgoing || l.direction == 'C') {
+    if (l.origin == CallOrigin::Placed) {
         c_.setNumber(l.dialledNumber);
-    } else if (l.incoming || l.direction == 'I') {
+    } else if (l.origin == CallOrigin::Received) {
         c_.setNumber(l.remoteNumber);
     } else {
         c_.setNumber({});
@@ -62,7 +62,7 @@ void LineSelector::showLineNumber(int n)
 void LineSelector::redrawIncomingLines(int first)
 {
     for (int i = first; i < PhoneState::kCallLines; ++i) {
-        if (c_.state.line(i).incoming) {
+        if (c_.state.line(i).incoming()) {
             ShowLine(i);
         }
     }
@@ -89,11 +89,13 @@ void LineSelector::SelectLine(int n)
     c_.view.setCallTimerVisible(true);
     ShowLine(n);
     c_.view.setStatusLine(c_.state.callsAllowed ? l.lineStatus : texts::registering);
+    // The hang-up button follows the line now selected.
+    c_.view.setHangUpEnabled(l.inUse());
     c_.view.setBanner(l.transferText);
     c_.state.transferMode = false;
     c_.view.setToggle(Toggle::Transfer, false);
-    c_.view.setCallTimerText(l.connected ? l.durationText : QString());
-    if (l.incoming) {
+    c_.view.setCallTimerText(l.connected() ? l.durationText : QString());
+    if (l.incoming()) {
         c_.sounds.playRingLoop();
     } else {
         c_.sounds.stop();
@@ -101,18 +103,18 @@ void LineSelector::SelectLine(int n)
     showLineNumber(n);
 
     // Only the selected line talks: it comes off hold, the others go on hold.
-    if (l.connected && l.onHold) {
+    if (l.connected() && l.held) {
         retrieveLine(n);
     }
     for (int i = 0; i < PhoneState::kCallLines; ++i) {
         const LineState& other = c_.state.line(i);
-        if (i != n && other.connected && !other.onHold) {
+        if (i != n && other.connected() && !other.held) {
             holdLine(i);
         }
     }
     redrawIncomingLines(0);
 
-    if (c_.state.autoAnswer && l.incoming) {
+    if (c_.state.autoAnswer && l.incoming()) {
         pressCallButton();
     }
 }
@@ -121,6 +123,7 @@ void LineSelector::selectConferenceMember(int n)
 {
     LineState& l = c_.state.line(n);
     c_.view.setCallTimerVisible(false);
+    c_.view.setHangUpEnabled(true);
     bool othersInConference = false;
     for (int i = 0; i < PhoneState::kCallLines; ++i) {
         othersInConference = othersInConference || (i != n && c_.state.line(i).inConference);
@@ -137,12 +140,12 @@ void LineSelector::selectConferenceMember(int n)
     }
     for (int i = 0; i < PhoneState::kCallLines; ++i) {
         const LineState& other = c_.state.line(i);
-        if (!other.connected) {
+        if (!other.connected()) {
             continue;
         }
-        if (i != n && !other.onHold && !other.inConference) {
+        if (i != n && !other.held && !other.inConference) {
             holdLine(i);
-        } else if (other.inConference && other.onHold) {
+        } else if (other.inConference && other.held) {
             retrieveLine(i);
         }
     }
@@ -155,10 +158,11 @@ void LineSelector::selectHiddenLine(int n)
     c_.state.currentLine = n;
     const LineState& l = c_.state.line(n);
     c_.view.setStatusLine(l.lineStatus);
-    if (!l.connected) {
+    c_.view.setHangUpEnabled(l.inUse());
+    if (!l.connected()) {
         c_.view.setCallTimerText({});
     }
-    if (c_.state.autoAnswer && l.incoming) {
+    if (c_.state.autoAnswer && l.incoming()) {
         pressCallButton();
     }
 }

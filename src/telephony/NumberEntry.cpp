@@ -42,7 +42,7 @@ bool NumberEntry::isValidNumber(const QString& number)
 // A busy line keeps its number; in transfer mode the target is typed instead.
 bool NumberEntry::acceptsDigits() const
 {
-    return !c_.state.selected().busy || c_.state.transferMode;
+    return !c_.state.selected().busy() || c_.state.transferMode;
 }
 
 void NumberEntry::removeLastDigit()
@@ -70,7 +70,7 @@ void NumberEntry::pressDialKey(QChar key)
         return;
     }
     const LineState& l = c_.state.selected();
-    if (l.connected && l.lineStatus != texts::ringing) {
+    if (l.connected()) {
         sendDtmf(key);
     }
     c_.view.setHangUpEnabled(true);
@@ -159,8 +159,8 @@ KeyResult NumberEntry::keyPressSignedIn(const KeyPress& key)
         c_.setNumber(c_.state.number + c);
     }
     // While the far end rings, keys stay silent.
-    if (l.lineStatus != texts::ringing) {
-        if (l.connected) {
+    if (l.phase != LinePhase::Ringing) {
+        if (l.connected()) {
             sendDtmf(c);
         }
         c_.sounds.playTone(toneFile(c));
@@ -180,7 +180,7 @@ void NumberEntry::MakeCall()
         return;
     }
     LineState& l = c_.state.selected();
-    if (l.incoming && !l.connected) {
+    if (l.incoming() && !l.connected()) {
         c_.engine.answerCall(l.callId, 200);
         return;
     }
@@ -234,7 +234,7 @@ void NumberEntry::Back()
 void NumberEntry::Redial()
 {
     const LineState& l = c_.state.selected();
-    if (!l.dialledNumber.isEmpty() && !l.outgoing) {
+    if (!l.dialledNumber.isEmpty() && !l.outgoing()) {
         c_.setNumber(l.dialledNumber);
         MakeCall();
     }

@@ -3,20 +3,28 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 namespace orvanta {
 
+// Where a line's call stands, as the engine reported it.
+enum class LinePhase {
+    Idle,
+    Calling,    // placed here, not yet alerting
+    Offered,    // an incoming call waits to be answered
+    Ringing,    // the far end is alerting
+    Answering,  // accepted, media not yet running
+    Connected,
+};
+
+enum class CallOrigin { None, Placed, Received };
+
 // One line's call record. Index 0 is "Line 1".
 struct LineState {
-    bool outgoing = false;
-    bool incoming = false;
-    bool ringing = false;
-    bool answering = false;
-    bool connected = false;
-    bool onHold = false;
-    bool idle = false;
-    bool busy = false;
-    bool transferring = false;
+    LinePhase phase = LinePhase::Idle;
+    CallOrigin origin = CallOrigin::None;
+    bool held = false;          // put on hold by this side
+    bool transferring = false;  // a blind transfer was requested
     bool inConference = false;
     int callId = -1;
     int transferCallId = -1;
@@ -27,15 +35,31 @@ struct LineState {
     QString durationText;
     QString rateText;
     int elapsedSeconds = 0;
-    int timerId = 0;     // 0 while the line's call timer is stopped
-    char direction = 0;  // 'C' placed here, 'I' received, 0 idle
+    int timerId = 0;  // 0 while the line's call timer is stopped
 
-    bool inUse() const
-    {
-        return outgoing || incoming || busy || connected || answering || ringing || onHold;
-    }
+    // The line is taken by a call.
+    bool busy() const { return phase != LinePhase::Idle; }
+    bool connected() const { return phase == LinePhase::Connected; }
+    // A call placed here / offered here that is not connected yet.
+    bool outgoing() const { return busy() && !connected() && origin == CallOrigin::Placed; }
+    bool incoming() const { return busy() && !connected() && origin == CallOrigin::Received; }
+    bool inUse() const { return busy() || held; }
     // Placing a call, talking, or about to: Enter then hangs up instead of dialling.
-    bool engaged() const { return outgoing || connected || ringing || transferring; }
+    bool engaged() const { return outgoing() || connected() || transferring; }
+
+    // The call is over and the line takes the next one. The dialled number
+    // stays for redial; transfer and conference marks are settled by the
+    // caller.
+    void clearCall()
+    {
+        phase = LinePhase::Idle;
+        origin = CallOrigin::None;
+        held = false;
+        callId = -1;
+        remoteNumber.clear();
+        durationText.clear();
+        elapsedSeconds = 0;
+    }
 };
 
 // Everything the call handling shares: the lines and the window-wide flags.
@@ -65,6 +89,7 @@ struct PhoneState {
     int accountHandle = -1;
     QString registrarHost;
     QString userName;
+    std::optional<int> remainingSeconds;  // talk time left, when something knows it
     QString number;  // the entered number, always what the number display shows
     QString conferenceText;
     QString lastCaller;

@@ -1,10 +1,15 @@
-// Runs the real dialer executable: one copy per user, data folder created.
+// Runs the real dialer executable: one copy per user, data folder created,
+// a logout or SIGTERM saves and ends it.
+#include "records/RecordFile.h"
+#include "records/SignInRecords.h"
 #include "support/TestEnvironment.h"
 
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <csignal>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 
@@ -136,6 +141,27 @@ TEST_F(DialerProcessTest, UnusableDataFolderIsReportedAndTheDialerEnds)
     ASSERT_TRUE(dialer->waitForFinished(10000));
     EXPECT_EQ(dialer->exitCode(), 1);
     EXPECT_EQ(dialer->readAllStandardOutput(), "CreateDirectory failed (20)\n");
+}
+
+TEST_F(DialerProcessTest, TerminationWhileAMessageBoxIsOpenSavesAndEnds)
+{
+    // A saved account on a deployment that cannot be reached: the main window
+    // opens and says so in a message box, which waits for the user.
+    setenv("ORVANTA_DATA_DIR", (temp_ / "data").c_str(), 1);
+    std::filesystem::create_directories(temp_ / "data");
+    ASSERT_TRUE(orvanta::saveRecordFile(
+        orvanta::kSignInRecordKind,
+        orvanta::SignInRecord{1, QString(), QStringLiteral("demo"), QStringLiteral("demo1234")}));
+    auto dialer = startDialer();
+    ASSERT_TRUE(keepsRunning(*dialer));
+    ::kill(static_cast<pid_t>(dialer->processId()), SIGTERM);
+    ASSERT_TRUE(dialer->waitForFinished(5000)) << "still running after SIGTERM";
+    EXPECT_EQ(dialer->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(dialer->exitCode(), 0);
+    orvanta::SignInRecord saved;
+    EXPECT_TRUE(orvanta::loadRecordFile(orvanta::kSignInRecordKind, saved).complete);
+    EXPECT_EQ(saved.userName, QStringLiteral("demo"));
+    EXPECT_TRUE(std::filesystem::exists(temp_ / "data" / "IP_Orvanta.bin"));
 }
 
 }

@@ -19,8 +19,8 @@ struct Journal {
     bool hookRanBeforeWindows = false;
     bool mainWindowCreated = false;
     bool engineLoaded = false;
-    std::optional<SignInRecord> autoSignIn;
-    std::optional<SignInOutcome> signIn;
+    std::optional<SignInRecord> record;  // handed over before any dialog
+    bool autoSignIn = false;
     bool mainWindowRan = false;
     bool dialogCreated = false;
     bool dialogRan = false;
@@ -31,15 +31,17 @@ struct Journal {
 struct Script {
     bool engineLoads = true;
     bool dialogAccepts = true;
-    SignInOutcome dialogOutcome;
 };
 
 class FakeMainWindow : public MainWindowPort {
 public:
     FakeMainWindow(Journal& journal, const Script& script) : journal_(journal), script_(script) {}
     bool loadEngineLibrary() override { return journal_.engineLoaded = script_.engineLoads; }
-    void takeAutoSignIn(const SignInRecord& record) override { journal_.autoSignIn = record; }
-    void takeSignIn(const SignInOutcome& outcome) override { journal_.signIn = outcome; }
+    void takeSignInRecord(const SignInRecord& record, bool autoSignIn) override
+    {
+        journal_.record = record;
+        journal_.autoSignIn = autoSignIn;
+    }
     void runModal() override { journal_.mainWindowRan = true; }
 
 private:
@@ -60,7 +62,6 @@ public:
         journal_.dialogRan = true;
         return script_.dialogAccepts;
     }
-    SignInOutcome outcome() const override { return script_.dialogOutcome; }
 
 private:
     Journal& journal_;
@@ -104,8 +105,6 @@ protected:
 
 TEST_F(StartupTest, FirstStartCreatesTheDataFolderAndShowsAnEmptySignIn)
 {
-    windows_.script.dialogOutcome.userName = QStringLiteral("new");
-    windows_.script.dialogOutcome.accountHandle = 7;
     EXPECT_EQ(start(), StartupResult::Finished);
     EXPECT_TRUE(std::filesystem::is_directory(temp_ / "Orvanta"));
     EXPECT_TRUE(journal_.dialogRan);
@@ -113,8 +112,7 @@ TEST_F(StartupTest, FirstStartCreatesTheDataFolderAndShowsAnEmptySignIn)
     EXPECT_TRUE(journal_.hookRanBeforeWindows);
     EXPECT_EQ(journal_.prefilledUser, QString());
     EXPECT_EQ(journal_.prefilledSavePassword, 0);
-    ASSERT_TRUE(journal_.signIn);
-    EXPECT_EQ(journal_.signIn->accountHandle, 7);
+    ASSERT_TRUE(journal_.record);
     EXPECT_FALSE(journal_.autoSignIn);
     EXPECT_TRUE(journal_.mainWindowRan);
 }
@@ -133,10 +131,10 @@ TEST_F(StartupTest, SavedPasswordSignsInWithoutTheDialog)
     writeSignInRecord(1, QStringLiteral("bob"), QStringLiteral("pw"));
     EXPECT_EQ(start(), StartupResult::Finished);
     EXPECT_FALSE(journal_.dialogRan);
-    ASSERT_TRUE(journal_.autoSignIn);
-    EXPECT_EQ(journal_.autoSignIn->userName, QStringLiteral("bob"));
-    EXPECT_EQ(journal_.autoSignIn->password, QStringLiteral("pw"));
-    EXPECT_FALSE(journal_.signIn);
+    ASSERT_TRUE(journal_.record);
+    EXPECT_TRUE(journal_.autoSignIn);
+    EXPECT_EQ(journal_.record->userName, QStringLiteral("bob"));
+    EXPECT_EQ(journal_.record->password, QStringLiteral("pw"));
     EXPECT_TRUE(journal_.mainWindowRan);
 }
 
@@ -144,9 +142,10 @@ TEST_F(StartupTest, RecordOfOnlyTheIntegerSignsInWithEmptyStrings)
 {
     writeRaw(kSignInRecordKind, QByteArray("\x05\x00\x00\x00", 4));
     EXPECT_EQ(start(), StartupResult::Finished);
-    ASSERT_TRUE(journal_.autoSignIn);
-    EXPECT_EQ(journal_.autoSignIn->savePassword, 5);
-    EXPECT_TRUE(journal_.autoSignIn->userName.isEmpty());
+    ASSERT_TRUE(journal_.record);
+    EXPECT_TRUE(journal_.autoSignIn);
+    EXPECT_EQ(journal_.record->savePassword, 5);
+    EXPECT_TRUE(journal_.record->userName.isEmpty());
 }
 
 TEST_F(StartupTest, CancelledSignInNeverShowsTheMainWindow)

@@ -20,23 +20,14 @@ class CallWindowTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        SignInServices services;
-        services.internetAvailable = [] { return true; };
-        services.askPortal = [](const QString&, const QString&) {
-            return std::optional<PortalAnswer>(PortalAnswer{});
-        };
-        services.provisioningPost = [](const std::string&, const std::string&) {
-            return QByteArray(R"({"status":"1","registrarip":"reg.example","header":"Hi"})");
-        };
-        services.askBalance = [this](const QString&) {
-            ++balanceQueries_;
-            return BalanceResult{BalanceFailure::None, BalanceAnswer{"12.50", "USD"}};
-        };
-        harness_.buildOnScriptedEngine(scripted_, services);
-        window_->setConnectivityCheck([this] { return online_; });
+        harness_.buildOnScriptedEngine(scripted_);
+        window_ = harness_.window();
+        harness_.core->setConnectivityCheck([this] { return online_; });
         harness_.openWithSavedAccount(QStringLiteral("alice"), QStringLiteral("pw"));
+        ASSERT_TRUE(QTest::qWaitFor([this] { return status() == "Ready : alice"; }, 2000));
         scripted_.fireRegistration(21, 200);
-        window_->show();
+        ASSERT_TRUE(
+            QTest::qWaitFor([this] { return !window_->face().balance()->text().isEmpty(); }, 2000));
     }
 
     void click(const QString& name) { harness_.click(name); }
@@ -47,14 +38,18 @@ protected:
         QCoreApplication::processEvents();
         QCoreApplication::processEvents();
     }
-    QString status() const { return window_->face().statusLine()->text(); }
+    QString status() const { return harness_.status(); }
     void picture(const char* name) { harness_.picture(name); }
+    int balanceQueries() const { return static_cast<int>(harness_.portal->balances.size()); }
+    const std::vector<PendingCallLog::Entry>& callLog() const
+    {
+        return harness_.core->callLog().entries();
+    }
 
     MainWindowHarness harness_;
     test::ScriptedEngine scripted_;
     std::vector<QString>& messages_ = harness_.messages;
-    std::unique_ptr<CZebSoftPhoneDlg>& window_ = harness_.window;
-    int balanceQueries_ = 0;
+    CZebSoftPhoneDlg* window_ = nullptr;
     bool online_ = true;
 };
 
@@ -73,11 +68,11 @@ TEST_F(CallWindowTest, DialledCallRunsThroughItsStatesAndIsLogged)
     EXPECT_EQ(dialled[0].intArg(0), 21);
     EXPECT_EQ(dialled[0].textArg(1), "sip:4420@reg.example");
 
-    fire(7, 1);
+    fire(7, ORVANTA_CALL_CALLING);
     EXPECT_EQ(status(), QStringLiteral("Calling..."));
-    fire(7, 3);
+    fire(7, ORVANTA_CALL_RINGING);
     EXPECT_EQ(status(), QStringLiteral("Ringing..."));
-    fire(7, 5);
+    fire(7, ORVANTA_CALL_CONNECTED);
     EXPECT_EQ(status(), QStringLiteral("Connected..."));
     ASSERT_TRUE(QTest::qWaitFor(
         [this] { return window_->face().callTimer()->text() == QStringLiteral("00:00:01"); },
@@ -85,21 +80,37 @@ TEST_F(CallWindowTest, DialledCallRunsThroughItsStatesAndIsLogged)
     picture("main-window-connected.png");
 
     // Keys during the call are tones, not number digits.
-    QTest::keyClick(window_.get(), Qt::Key_5);
+    QTest::keyClick(window_, Qt::Key_5);
     ASSERT_EQ(scripted_.callsTo("dll_dialDtmf").size(), 1u);
     EXPECT_EQ(scripted_.callsTo("dll_dialDtmf")[0].textArg(1), "5");
 
-    const int queriesBefore = balanceQueries_;
+    const int queriesBefore = balanceQueries();
     click(QStringLiteral("Hang Up"));
     EXPECT_EQ(scripted_.callsTo("dll_releaseCall").size(), 1u);
-    fire(7, 6);
+    fire(7, ORVANTA_CALL_DISCONNECTED);
     EXPECT_EQ(status(), QStringLiteral("Disconnected..."));
-    ASSERT_EQ(window_->callLog().entries().size(), 1u);
-    EXPECT_EQ(window_->callLog().entries()[0].kind, 'D');
-    EXPECT_EQ(window_->callLog().entries()[0].number, QStringLiteral("4420"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return balanceQueries_ > queriesBefore; }, 2000))
+    ASSERT_EQ(callLog().size(), 1u);
+    EXPECT_EQ(callLog()[0].kind, 'D');
+    EXPECT_EQ(callLog()[0].number, QStringLiteral("4420"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return balanceQueries() > queriesBefore; }, 2000))
         << "the balance is fetched again after a connected call";
     ASSERT_TRUE(QTest::qWaitFor([this] { return status() == "Ready : alice"; }, 2000));
+}
+
+TEST_F(CallWindowTest, RedialButtonDialsTheLineAgain)
+{
+    scripted_.setResult("dll_makeCall", 12);
+    click(QStringLiteral("4"));
+    click(QStringLiteral("Dial"));
+    fire(12, ORVANTA_CALL_CALLING);
+    fire(12, ORVANTA_CALL_DISCONNECTED);
+    scripted_.setResult("dll_makeCall", 13);
+    click(QStringLiteral("Redial"));
+    const auto dialled = scripted_.callsTo("dll_makeCall");
+    ASSERT_EQ(dialled.size(), 2u);
+    EXPECT_EQ(dialled[1].textArg(1), "sip:4@reg.example");
+    fire(13, ORVANTA_CALL_CALLING);
+    EXPECT_EQ(status(), QStringLiteral("Calling..."));
 }
 
 TEST_F(CallWindowTest, QuitIsRefusedWhileTheSelectedLineIsInUse)
@@ -107,7 +118,7 @@ TEST_F(CallWindowTest, QuitIsRefusedWhileTheSelectedLineIsInUse)
     scripted_.setResult("dll_makeCall", 8);
     click(QStringLiteral("1"));
     click(QStringLiteral("Dial"));
-    fire(8, 1);
+    fire(8, ORVANTA_CALL_CALLING);
     click(QStringLiteral("Close"));
     EXPECT_EQ(messages_, std::vector<QString>{"Please disconnect call first"});
     EXPECT_TRUE(window_->isVisible());
@@ -119,13 +130,13 @@ TEST_F(CallWindowTest, ConferenceOfTwoLines)
     scripted_.queueResult("dll_makeCall", 12);
     click(QStringLiteral("1"));
     click(QStringLiteral("Dial"));
-    fire(11, 1);
-    fire(11, 5);
+    fire(11, ORVANTA_CALL_CALLING);
+    fire(11, ORVANTA_CALL_CONNECTED);
     click(QStringLiteral("Line 3"));
     click(QStringLiteral("2"));
     click(QStringLiteral("Dial"));
-    fire(12, 1);
-    fire(12, 5);
+    fire(12, ORVANTA_CALL_CALLING);
+    fire(12, ORVANTA_CALL_CONNECTED);
     click(QStringLiteral("Conference"));
     EXPECT_FALSE(scripted_.callsTo("dll_callConference").empty());
     EXPECT_TRUE(window_->face().button(QStringLiteral("Conference"))->isChecked());
@@ -137,8 +148,8 @@ TEST_F(CallWindowTest, LostInternetEndsTheCallAndItsReturnShowsReadyOnce)
     scripted_.setResult("dll_makeCall", 9);
     click(QStringLiteral("1"));
     click(QStringLiteral("Dial"));
-    fire(9, 1);
-    fire(9, 5);
+    fire(9, ORVANTA_CALL_CALLING);
+    fire(9, ORVANTA_CALL_CONNECTED);
     online_ = false;
     ASSERT_TRUE(QTest::qWaitFor(
         [this] { return window_->face().internetLabel()->text() == "! No Internet Access"; },
@@ -151,10 +162,27 @@ TEST_F(CallWindowTest, LostInternetEndsTheCallAndItsReturnShowsReadyOnce)
 
 TEST_F(CallWindowTest, EveryControlHasAnAccessibleName)
 {
-    for (const char* name :
-         {"Dial", "Hang Up", "Line 1", "Line 4", "0", "#", "*", "Place call on hold", "Transfer",
-          "Conference", "Record", "Auto answer", "Do not disturb", "Settings", "Close", "Minimize",
-          "My Account", "Clear", "Back"}) {
+    for (const char* name : {"Dial",
+                             "Hang Up",
+                             "Line 1",
+                             "Line 4",
+                             "0",
+                             "#",
+                             "*",
+                             "Place call on hold",
+                             "Transfer",
+                             "Conference",
+                             "Record",
+                             "Auto answer",
+                             "Do not disturb",
+                             "Menu",
+                             "Help",
+                             "Close",
+                             "Minimize",
+                             "My Account",
+                             "Clear",
+                             "Back",
+                             "Redial"}) {
         QAbstractButton* button = window_->face().button(QString::fromLatin1(name));
         ASSERT_NE(button, nullptr) << name;
         EXPECT_EQ(button->accessibleName(), QString::fromLatin1(name));
@@ -177,12 +205,12 @@ TEST_F(CallWindowTest, MenuCommandsWaitForTheCallToEnd)
     scripted_.setResult("dll_makeCall", 10);
     click(QStringLiteral("1"));
     click(QStringLiteral("Dial"));
-    fire(10, 1);
-    window_->accountLogin();
-    window_->showAbout();
+    fire(10, ORVANTA_CALL_CALLING);
+    harness_.model().run(CommandId::AccountLogin);
+    harness_.model().run(CommandId::About);
     EXPECT_EQ(messages_, (std::vector<QString>{"Call is in progress", "Call is in progress"}));
     EXPECT_TRUE(scripted_.callsTo("dll_shutdown").empty());
-    click(QStringLiteral("Settings"));
+    click(QStringLiteral("Menu"));
     EXPECT_FALSE(window_->settingsMenu()->isVisible()) << "no menu while the line is in use";
 }
 

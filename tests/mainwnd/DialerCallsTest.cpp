@@ -12,7 +12,9 @@
 
 #include <QAbstractButton>
 #include <QLabel>
+#include <QPushButton>
 #include <QTest>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 namespace orvanta::test {
@@ -89,18 +91,25 @@ protected:
             peer->clearEvents();
             peer->command("answermode", "auto");
         }
-        harness_.build(networkSignInServices(*settings), binDir() / "libOrvanta.so");
+        harness_.build(binDir() / "libOrvanta.so", *settings, DialerNetwork{});
         harness_.openWithSavedAccount(QStringLiteral("demo"), QStringLiteral("demo1234"));
-        window_->show();
-        ASSERT_TRUE(
-            QTest::qWaitFor([this] { return window_->flags().registrationConfirmed; }, 5000))
-            << registrar->output();
+        ASSERT_TRUE(registered()) << registrar->output();
     }
     void TearDown() override
     {
-        if (window_) {
-            window_->quitNow();
+        if (harness_.core) {
+            harness_.model().quitNow();
         }
+    }
+
+    bool registered(int ms = 5000)
+    {
+        return QTest::qWaitFor(
+            [this] {
+                return harness_.core->session().registrationState() ==
+                       RegistrationState::Registered;
+            },
+            ms);
     }
 
     void click(const QString& name) { harness_.click(name); }
@@ -113,7 +122,29 @@ protected:
     }
     bool statusBecomes(const QString& text, int ms = 8000)
     {
-        return QTest::qWaitFor([&] { return window_->face().statusLine()->text() == text; }, ms);
+        return QTest::qWaitFor([&] { return harness_.status() == text; }, ms);
+    }
+    const std::vector<PendingCallLog::Entry>& callLog() const
+    {
+        return harness_.core->callLog().entries();
+    }
+    // A call to bob from the dial pad that connects, then hangs up.
+    void callBobAndHangUp()
+    {
+        dial(kBob);
+        ASSERT_TRUE(statusBecomes(QStringLiteral("Connected..."))) << describe() << bob->output();
+        ASSERT_TRUE(bob->waitForEvent("CALL_ESTABLISHED"));
+        click(QStringLiteral("Hang Up"));
+        EXPECT_TRUE(bob->waitForEvent("CALL_CLOSED"));
+    }
+    // Runs "Account Login" and waits for its dialog.
+    CMainLogin* accountLogin()
+    {
+        harness_.model().run(CommandId::AccountLogin);
+        if (!QTest::qWaitFor([this] { return harness_.openDialog() != nullptr; }, 8000)) {
+            return nullptr;
+        }
+        return harness_.openDialog();
     }
     std::string describe() const
     {
@@ -121,10 +152,10 @@ protected:
         for (const QString& m : messages_) {
             shown += " message=" + m.toStdString();
         }
-        shown += window_->calls().state().callsAllowed ? " allowed" : " refused";
-        return shown + " number=" + window_->face().numberDisplay()->text().toStdString() +
-               " status=" + window_->face().statusLine()->text().toStdString() +
-               " banner=" + window_->face().banner()->text().toStdString();
+        shown += harness_.core->calls().state().callsAllowed ? " allowed" : " refused";
+        return shown + " number=" + harness_.face().numberDisplay()->text().toStdString() +
+               " status=" + harness_.status().toStdString() +
+               " banner=" + harness_.face().banner()->text().toStdString();
     }
 
     inline static Kamailio* registrar = nullptr;
@@ -136,7 +167,6 @@ protected:
 
     MainWindowHarness harness_;
     std::vector<QString>& messages_ = harness_.messages;
-    std::unique_ptr<CZebSoftPhoneDlg>& window_ = harness_.window;
 };
 
 TEST_F(DialerCalls, DialPadCallConnectsCarriesDtmfHoldsAndHangsUp)
@@ -145,29 +175,29 @@ TEST_F(DialerCalls, DialPadCallConnectsCarriesDtmfHoldsAndHangsUp)
     ASSERT_TRUE(statusBecomes(QStringLiteral("Connected..."))) << describe() << bob->output();
     ASSERT_TRUE(bob->waitForEvent("CALL_ESTABLISHED"));
 
-    QTest::keyClick(window_.get(), Qt::Key_7);
+    QTest::keyClick(harness_.window(), Qt::Key_7);
     const auto digit = bob->waitForEvent("CALL_DTMF_START");
     ASSERT_TRUE(digit) << bob->output();
     EXPECT_EQ(digit->param, "7");
 
     click(QStringLiteral("Place call on hold"));
-    EXPECT_TRUE(window_->face().button(QStringLiteral("Place call on hold"))->isChecked());
+    EXPECT_TRUE(harness_.face().button(QStringLiteral("Place call on hold"))->isChecked());
     click(QStringLiteral("Place call on hold"));
-    EXPECT_FALSE(window_->face().button(QStringLiteral("Place call on hold"))->isChecked());
-    QTest::keyClick(window_.get(), Qt::Key_8);
+    EXPECT_FALSE(harness_.face().button(QStringLiteral("Place call on hold"))->isChecked());
+    QTest::keyClick(harness_.window(), Qt::Key_8);
     EXPECT_TRUE(bob->waitForEvent("CALL_DTMF_START")) << "the call talks again after retrieve";
 
     ASSERT_TRUE(
-        QTest::qWaitFor([this] { return !window_->face().callTimer()->text().isEmpty(); }, 2500));
+        QTest::qWaitFor([this] { return !harness_.face().callTimer()->text().isEmpty(); }, 2500));
     const std::size_t balanceQueries = service->requests("portal.balance").size();
     click(QStringLiteral("Hang Up"));
     EXPECT_TRUE(bob->waitForEvent("CALL_CLOSED"));
     ASSERT_TRUE(statusBecomes(QStringLiteral("Ready : demo"))) << describe();
     EXPECT_GT(service->waitForRequests(balanceQueries + 1, "portal.balance").size(),
               balanceQueries);
-    ASSERT_EQ(window_->callLog().entries().size(), 1u);
-    EXPECT_EQ(window_->callLog().entries()[0].kind, 'D');
-    EXPECT_TRUE(window_->callLog().entries()[0].duration.startsWith(QStringLiteral("00:00:0")));
+    ASSERT_EQ(callLog().size(), 1u);
+    EXPECT_EQ(callLog()[0].kind, 'D');
+    EXPECT_TRUE(callLog()[0].duration.startsWith(QStringLiteral("00:00:0")));
 }
 
 TEST_F(DialerCalls, IncomingCallIsTakenByAutoAnswer)
@@ -177,9 +207,9 @@ TEST_F(DialerCalls, IncomingCallIsTakenByAutoAnswer)
     ASSERT_TRUE(statusBecomes(QStringLiteral("Connected..."))) << describe();
     EXPECT_TRUE(bob->waitForEvent("CALL_ESTABLISHED"));
     EXPECT_TRUE(bob->command("hangup").ok);
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !window_->callLog().entries().empty(); }, 5000));
-    EXPECT_EQ(window_->callLog().entries()[0].kind, 'R');
-    EXPECT_EQ(window_->callLog().entries()[0].number, QString::fromLatin1(kBob));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !callLog().empty(); }, 5000));
+    EXPECT_EQ(callLog()[0].kind, 'R');
+    EXPECT_EQ(callLog()[0].number, QString::fromLatin1(kBob));
 }
 
 TEST_F(DialerCalls, BlindTransferHandsTheCallToASecondPhone)
@@ -192,13 +222,44 @@ TEST_F(DialerCalls, BlindTransferHandsTheCallToASecondPhone)
     EXPECT_TRUE(carol->waitForEvent("CALL_ESTABLISHED", 8000ms)) << carol->output();
     ASSERT_TRUE(QTest::qWaitFor(
         [this] {
-            return !window_->face().banner()->text().contains(QStringLiteral("Transfering"));
+            return !harness_.face().banner()->text().contains(QStringLiteral("Transfering"));
         },
         8000))
         << describe();
-    EXPECT_FALSE(window_->face().banner()->text().contains(QStringLiteral("Failed"))) << describe();
+    EXPECT_FALSE(harness_.face().banner()->text().contains(QStringLiteral("Failed"))) << describe();
     bob->command("hangup");
     carol->command("hangup");
+}
+
+// After "Account Login" the calls go through the account the dialog
+// signed in with, or through the restored one when it was closed.
+TEST_F(DialerCalls, CallAfterAccountLoginConnects)
+{
+    CMainLogin* dialog = accountLogin();
+    ASSERT_NE(dialog, nullptr) << describe();
+    QTest::mouseClick(dialog->signInButton(), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return harness_.openDialog() == nullptr; }, 8000))
+        << dialog->statusLabel()->text().toStdString() << registrar->output();
+    EXPECT_TRUE(registered()) << registrar->output();
+    EXPECT_TRUE(harness_.window()->isVisible());
+    EXPECT_EQ(harness_.status(), QStringLiteral("Ready : demo"));
+    callBobAndHangUp();
+    ASSERT_TRUE(statusBecomes(QStringLiteral("Ready : demo"))) << describe();
+    EXPECT_TRUE(messages_.empty()) << describe();
+}
+
+TEST_F(DialerCalls, CallAfterAccountLoginClosedWithoutSigningInConnects)
+{
+    CMainLogin* dialog = accountLogin();
+    ASSERT_NE(dialog, nullptr) << describe();
+    QTest::mouseClick(dialog->closeButton(), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return harness_.openDialog() == nullptr; }, 8000));
+    EXPECT_TRUE(registered()) << registrar->output();
+    EXPECT_TRUE(harness_.window()->isVisible());
+    callBobAndHangUp();
+    ASSERT_TRUE(statusBecomes(QStringLiteral("Ready : demo"))) << describe();
+    EXPECT_FALSE(harness_.finished());
+    EXPECT_TRUE(messages_.empty()) << describe();
 }
 
 }

@@ -1,16 +1,20 @@
 #pragma once
 
+#include "app/DialerCore.h"
+#include "app/DialerWindows.h"
 #include "controls/MessageBox.h"
 #include "mainwnd/CZebSoftPhoneDlg.h"
 #include "signin/CMainLogin.h"
+#include "support/FakeClients.h"
 #include "support/ScriptedEngine.h"
 #include "support/TestEnvironment.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QTest>
 #include <gtest/gtest.h>
 
-// A main window with its sign-in dialog, as start-up pairs them, in a
+// The dialer's composition root and windows, as start-up builds them, in a
 // private data folder, with message boxes answered and recorded.
 class MainWindowHarness {
 public:
@@ -22,67 +26,101 @@ public:
         setenv("PULSE_SERVER", (temp / "no-pulse").c_str(), 1);
         orvanta::setMessageBoxHandler([this](const orvanta::MessageBoxRequest& request) {
             messages.push_back(request.text);
+            if (whileMessageOpen) {
+                whileMessageOpen(request);
+            }
             return answer;
         });
     }
     ~MainWindowHarness()
     {
-        if (window) {
-            window->attachSignInDialog(nullptr);
-        }
-        dialog.reset();
-        window.reset();
+        signInPort.reset();
+        mainPort.reset();
+        windows.reset();
+        core.reset();
         orvanta::setMessageBoxHandler({});
         unsetenv("PULSE_SERVER");
     }
 
-    // Builds the window and dialog on these exchanges and loads the engine.
-    void build(const orvanta::SignInServices& services, const std::filesystem::path& engine)
+    // Builds the core and the windows on this engine and network, and loads
+    // the engine.
+    void build(const std::filesystem::path& engine, const orvanta::DeploymentSettings& deployment,
+               orvanta::DialerNetwork network)
     {
-        window = std::make_unique<orvanta::CZebSoftPhoneDlg>(services, engine);
-        dialog = std::make_unique<orvanta::CMainLogin>(*window, services, window->engine(),
-                                                       window->events(), window->signInFlags(),
-                                                       window->flags());
-        window->attachSignInDialog(dialog.get());
-        ASSERT_TRUE(window->loadEngineLibrary()) << window->engine().error();
+        core = std::make_unique<orvanta::DialerCore>(deployment, engine, std::move(network));
+        windows = std::make_unique<orvanta::DialerWindows>(*core);
+        mainPort = windows->createMainWindow();
+        signInPort = windows->createSignInDialog(*mainPort);
+        ASSERT_TRUE(core->loadEngine()) << core->engine().error();
     }
 
     // Builds on the scripted engine, fresh, whose registrations answer with
-    // account 21.
-    void buildOnScriptedEngine(orvanta::test::ScriptedEngine& scripted,
-                               const orvanta::SignInServices& services)
+    // account 21, and on fake portal and provisioning clients.
+    void buildOnScriptedEngine(orvanta::test::ScriptedEngine& scripted)
     {
         ASSERT_TRUE(scripted.load()) << scripted.error();
         scripted.reset();
         scripted.setResult("dll_registerAccount", kScriptedAccount);
-        build(services, scripted.path());
+        auto fakePortal = std::make_unique<orvanta::test::FakePortal>();
+        auto fakeProvisioning = std::make_unique<orvanta::test::FakeProvisioning>();
+        portal = fakePortal.get();
+        provisioning = fakeProvisioning.get();
+        build(scripted.path(), orvanta::test::unusedServices().deployment(),
+              orvanta::DialerNetwork{std::move(fakePortal), std::move(fakeProvisioning),
+                                     [] { return true; }});
     }
     static constexpr int kScriptedAccount = 21;
 
-    // Opens the window signed in from a saved account.
+    // Opens the window signed in from a saved account, as start-up does.
     void openWithSavedAccount(const QString& user, const QString& password)
     {
-        window->takeAutoSignIn(orvanta::SignInRecord{1, QString(), user, password});
-        window->open();
+        core->start(orvanta::SignInRecord{1, QString(), user, password}, true);
+        window()->show();
+        model().open();
     }
+
+    orvanta::CZebSoftPhoneDlg* window() const { return windows->mainWindow(); }
+    orvanta::MainWindowModel& model() const { return core->mainWindow(); }
+    orvanta::MainWindowFace& face() const { return window()->face(); }
+    QString status() const;
+    bool finished() const { return model().finished(); }
 
     void click(const QString& name)
     {
-        QAbstractButton* button = window->face().button(name);
+        QAbstractButton* button = face().button(name);
         ASSERT_NE(button, nullptr) << name.toStdString();
         QTest::mouseClick(button, Qt::LeftButton);
+    }
+
+    // The sign-in dialog that is open now, if any.
+    orvanta::CMainLogin* openDialog() const
+    {
+        orvanta::CMainLogin* dialog = windows->signInDialog();
+        return dialog && dialog->isVisible() ? dialog : nullptr;
     }
 
     // Leaves a picture of the window in the build folder for people to look at.
     void picture(const char* name)
     {
-        window->grab().save(
+        window()->grab().save(
             QString::fromStdString((orvanta::test::binDir().parent_path() / name).string()));
     }
 
     orvanta::test::TempDir temp;
     std::vector<QString> messages;
+    std::function<void(const orvanta::MessageBoxRequest&)> whileMessageOpen;
     bool answer = true;
-    std::unique_ptr<orvanta::CZebSoftPhoneDlg> window;
-    std::unique_ptr<orvanta::CMainLogin> dialog;
+    std::unique_ptr<orvanta::DialerCore> core;
+    std::unique_ptr<orvanta::DialerWindows> windows;
+    std::unique_ptr<orvanta::MainWindowPort> mainPort;
+    std::unique_ptr<orvanta::SignInDialogPort> signInPort;
+    orvanta::test::FakePortal* portal = nullptr;
+    orvanta::test::FakeProvisioning* provisioning = nullptr;
 };
+
+#include <QLabel>
+
+inline QString MainWindowHarness::status() const
+{
+    return face().statusLine()->text();
+}

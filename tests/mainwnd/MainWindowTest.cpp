@@ -1,24 +1,41 @@
 // The main window's sign-in side against the scripted engine: saved-account
-// start, its 2000 ms check, registration failures, messages, and quitting.
+// start, its 2000 ms check, registration failures, messages, its menu and
+// quitting.
 #include "MainWindowHarness.h"
-#include "records/RecordArchive.h"
 #include "records/RecordDump.h"
 #include "records/RecordFile.h"
-#include "controls/MessageBox.h"
-#include "mainwnd/CZebSoftPhoneDlg.h"
-#include "signin/CMainLogin.h"
-#include "support/ScriptedEngine.h"
-#include "support/TestEnvironment.h"
 
-#include <QApplication>
-#include <QCheckBox>
+#include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
-#include <QTest>
+#include <QScreen>
 #include <QTimer>
-#include <QToolButton>
-#include <gtest/gtest.h>
+
+// Takes the pages the dialer opens instead of a browser.
+class PageCatcher : public QObject {
+    Q_OBJECT
+
+public:
+    PageCatcher()
+    {
+        for (const char* scheme : {"http", "https"}) {
+            QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "open");
+        }
+    }
+    ~PageCatcher() override
+    {
+        for (const char* scheme : {"http", "https"}) {
+            QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+        }
+    }
+    QStringList pages;
+
+public slots:
+    void open(const QUrl& url) { pages << url.toString(); }
+};
 
 namespace {
 
@@ -28,68 +45,55 @@ class MainWindowTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        SignInServices services;
-        services.internetAvailable = [] { return true; };
-        services.askPortal = [](const QString&, const QString&) {
-            PortalAnswer answer;
-            answer.sipPassword = QByteArray("portal-sip");
-            return std::optional<PortalAnswer>(answer);
-        };
-        services.provisioningPost = [this](const std::string&, const std::string&) {
-            return reply_;
-        };
-        harness_.buildOnScriptedEngine(scripted_, services);
+        harness_.buildOnScriptedEngine(scripted_);
+        PortalAnswer answer;
+        answer.sipPassword = QByteArray("portal-sip");
+        harness_.portal->login = answer;
     }
 
     void startWithSavedAccount()
     {
         harness_.openWithSavedAccount(QStringLiteral("alice"), QStringLiteral("pw"));
+        ASSERT_TRUE(QTest::qWaitFor(
+            [this] { return !scripted_.callsTo("dll_registerAccount").empty(); }, 2000));
     }
 
-    SignInRecord savedRecord()
+    static SignInRecord savedRecord()
     {
         SignInRecord record;
         loadRecordFile(kSignInRecordKind, record);
         return record;
     }
 
-    bool finished() const { return window_->result() == QDialog::Accepted; }
-
     MainWindowHarness harness_;
     test::ScriptedEngine scripted_;
-    QByteArray reply_ =
-        R"({"status":"1","registrarip":"reg.example","header":"Hi","footer":"Bye"})";
     std::vector<QString>& messages_ = harness_.messages;
-    bool& answer_ = harness_.answer;
-    std::unique_ptr<CZebSoftPhoneDlg>& window_ = harness_.window;
-    std::unique_ptr<CMainLogin>& dialog_ = harness_.dialog;
     const test::TempDir& temp_ = harness_.temp;
 };
 
 TEST_F(MainWindowTest, SavedAccountRegistersWithThePortalPasswordAndStaysOpenWhenConfirmed)
 {
     startWithSavedAccount();
+    EXPECT_EQ(harness_.portal->logins, QStringList{"alice/pw"});
     const auto registrations = scripted_.callsTo("dll_registerAccount");
     ASSERT_EQ(registrations.size(), 1u);
     EXPECT_EQ(registrations[0].textArg(0), "sip:alice@reg.example");
     EXPECT_EQ(registrations[0].textArg(4), "portal-sip");
     EXPECT_EQ(scripted_.callsTo("dll_init").size(), 1u);
-    EXPECT_EQ(window_->face().statusLine()->text(), QStringLiteral("Ready : alice"));
-    EXPECT_EQ(window_->face().banner()->text(), QStringLiteral("Hi"));
-    EXPECT_EQ(window_->face().footer()->text(), QStringLiteral("Bye"));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return harness_.status() == "Ready : alice"; }, 1000));
+    EXPECT_EQ(harness_.face().banner()->text(), QStringLiteral("Hi"));
+    EXPECT_EQ(harness_.face().footer()->text(), QStringLiteral("Bye"));
 
     scripted_.fireRegistration(21, 200);
     QTest::qWait(2300);
-    EXPECT_TRUE(window_->flags().registrationConfirmed);
-    EXPECT_FALSE(finished());
+    EXPECT_FALSE(harness_.finished());
     EXPECT_TRUE(messages_.empty());
 }
 
 TEST_F(MainWindowTest, UnconfirmedSavedAccountFallsBackToTheDialogNextTime)
 {
     startWithSavedAccount();
-    QTest::qWait(2300);
-    EXPECT_TRUE(finished());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return harness_.finished(); }, 3000));
     const SignInRecord saved = savedRecord();
     EXPECT_EQ(saved.savePassword, 0);
     EXPECT_EQ(saved.userName, QStringLiteral("alice"));
@@ -100,27 +104,37 @@ TEST_F(MainWindowTest, RejectedSavedAccountSaysSoAndFallsBack)
 {
     startWithSavedAccount();
     scripted_.fireRegistration(21, 403);
-    ASSERT_TRUE(QTest::qWaitFor([this] { return finished(); }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return harness_.finished(); }, 2000));
     EXPECT_EQ(messages_,
               std::vector<QString>{"Wrong Username/Password \nPlease contact support team"});
     EXPECT_EQ(savedRecord().savePassword, 0);
 }
 
-TEST_F(MainWindowTest, InactiveDialerIsNotShownAsReady)
+TEST_F(MainWindowTest, RefusedOrMissingReplyIsNotShownAsReady)
 {
-    reply_ = R"({"status":"2"})";
-    startWithSavedAccount();
-    EXPECT_EQ(window_->face().statusLine()->text(), QStringLiteral("Inactive Dialer"));
-    EXPECT_FALSE(window_->calls().state().callsAllowed);
-    EXPECT_TRUE(scripted_.callsTo("dll_registerAccount").empty());
-}
-
-TEST_F(MainWindowTest, NoProvisioningReplyAsksToSignInAgain)
-{
-    reply_.clear();
-    startWithSavedAccount();
-    EXPECT_EQ(messages_, std::vector<QString>{"Please check your Internet and Re-login"});
-    EXPECT_TRUE(window_->flags().reloginNeeded);
+    const struct {
+        const char* name;
+        QByteArray reply;
+        const char* status;
+        std::vector<QString> messages;
+    } cases[] = {
+        {"inactive", R"({"status":"2"})", "Inactive Dialer", {}},
+        {"invalid", R"({"status":"3"})", "Invalid Dialer", {}},
+        {"no reply", "", "", {"Please check your Internet and Re-login"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        MainWindowHarness harness;
+        test::ScriptedEngine scripted;
+        harness.buildOnScriptedEngine(scripted);
+        harness.provisioning->reply = c.reply;
+        harness.openWithSavedAccount(QStringLiteral("alice"), QStringLiteral("pw"));
+        QTest::qWait(100);
+        EXPECT_EQ(harness.status(), QString::fromLatin1(c.status));
+        EXPECT_EQ(harness.messages, c.messages);
+        EXPECT_FALSE(harness.core->calls().state().callsAllowed);
+        EXPECT_TRUE(scripted.callsTo("dll_registerAccount").empty());
+    }
 }
 
 TEST_F(MainWindowTest, ReceivedMessageShowsInTheBanner)
@@ -128,105 +142,225 @@ TEST_F(MainWindowTest, ReceivedMessageShowsInTheBanner)
     startWithSavedAccount();
     scripted_.fireMessage("sip:bob@10.0.0.1", "call me");
     ASSERT_TRUE(QTest::qWaitFor(
-        [this] { return window_->face().banner()->text() == "Message from bob: call me"; }, 2000));
+        [this] { return harness_.face().banner()->text() == "Message from bob: call me"; }, 2000));
 }
 
 TEST_F(MainWindowTest, QuitAsksFirstThenSavesBothRecords)
 {
-    SignInOutcome outcome;
-    outcome.savePassword = 1;
-    outcome.userName = QStringLiteral("carol");
-    outcome.password = QStringLiteral("pw");
-    window_->takeSignIn(outcome);
-    window_->open();
-    messages_.clear();  // no sign-in dialog ran, so there was no reply to start from
-
-    answer_ = false;
-    window_->requestQuit(false);
+    harness_.core->start(SignInRecord{1, QString(), QStringLiteral("carol"), QStringLiteral("pw")},
+                         false);
+    harness_.model().open();
+    harness_.answer = false;
+    harness_.model().requestQuit(false);
     EXPECT_EQ(messages_, std::vector<QString>{"Are you sure you want to close the Application?"});
-    EXPECT_FALSE(finished());
+    EXPECT_FALSE(harness_.finished());
     EXPECT_FALSE(std::filesystem::exists(temp_ / "data" / "account_Orvanta.bin"));
 
-    answer_ = true;
-    window_->close();
+    harness_.answer = true;
+    harness_.window()->close();
     EXPECT_EQ(messages_.back(), QStringLiteral("Are you sure you want to close the Application ?"));
-    EXPECT_TRUE(finished());
+    EXPECT_TRUE(harness_.finished());
+    EXPECT_FALSE(harness_.window()->isVisible());
     const auto bytes = readRecordFileBytes(kSignInRecordKind);
     ASSERT_TRUE(bytes);
-    const auto dump = dumpRecordFile(signInRecordKinds(), QStringLiteral("account_Orvanta.bin"), *bytes);
+    const auto dump =
+        dumpRecordFile(signInRecordKinds(), QStringLiteral("account_Orvanta.bin"), *bytes);
     EXPECT_TRUE(dump && dump->complete);
     EXPECT_EQ(savedRecord().password, QStringLiteral("pw"));
     EXPECT_TRUE(std::filesystem::exists(temp_ / "data" / "IP_Orvanta.bin"));
 }
 
-TEST_F(MainWindowTest, TypedSignInFinishesOnceTheRegistrationIsConfirmed)
+TEST_F(MainWindowTest, TypedSignInHandsItsAccountToTheMainWindow)
 {
-    dialog_->userEdit()->setText(QStringLiteral("dave"));
-    dialog_->passwordEdit()->setText(QStringLiteral("typed"));
-    QTimer::singleShot(300, [this] { scripted_.fireRegistration(21, 200); });
-    QTest::mouseClick(dialog_->signInButton(), Qt::LeftButton);
-    EXPECT_EQ(dialog_->result(), QDialog::Accepted);
-    EXPECT_EQ(dialog_->flow().accountHandle(), 21);
+    harness_.core->start(SignInRecord{}, false);
+    CMainLogin* dialog = harness_.windows->signInDialog();
+    ASSERT_NE(dialog, nullptr);
+    dialog->show();
+    dialog->userEdit()->setText(QStringLiteral("dave"));
+    dialog->passwordEdit()->setText(QStringLiteral("typed"));
+    QTest::mouseClick(dialog->signInButton(), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [this] { return !scripted_.callsTo("dll_registerAccount").empty(); }, 2000));
+    scripted_.fireRegistration(21, 200);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->result() == QDialog::Accepted; }, 2000));
     const auto registrations = scripted_.callsTo("dll_registerAccount");
     ASSERT_EQ(registrations.size(), 1u);
     EXPECT_EQ(registrations[0].textArg(3), "dave");
     EXPECT_EQ(registrations[0].textArg(4), "portal-sip");
     EXPECT_TRUE(registrations[0].isNull(5)) << "no proxy without encryption";
+
+    harness_.window()->show();
+    harness_.model().open();
+    EXPECT_EQ(harness_.status(), QStringLiteral("Ready : dave"));
+    EXPECT_EQ(harness_.core->calls().state().accountHandle, 21);
+    EXPECT_EQ(scripted_.callsTo("dll_registerAccount").size(), 1u) << "registered once";
 }
 
-TEST_F(MainWindowTest, UnconfirmedSignInKeepsTheDialogWaitingUntilTheEngineAnswers)
+TEST_F(MainWindowTest, MenuComesFromTheCommandTable)
 {
-    dialog_->userEdit()->setText(QStringLiteral("dave"));
-    dialog_->passwordEdit()->setText(QStringLiteral("typed"));
-    QTest::mouseClick(dialog_->signInButton(), Qt::LeftButton);
-    EXPECT_EQ(dialog_->result(), 0);
-    EXPECT_EQ(dialog_->statusLabel()->text(), QStringLiteral("Registering...Please wait"));
-    EXPECT_FALSE(dialog_->userEdit()->isEnabled());
+    startWithSavedAccount();
+    QStringList labels;
+    for (const QAction* action : harness_.window()->settingsMenu()->actions()) {
+        labels << action->text();
+    }
+    EXPECT_EQ(labels, (QStringList{"Account Login", "About...", "Recharge", "Exit"}));
+    QAbstractButton* menu = harness_.face().button(QStringLiteral("Menu"));
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->accessibleName(), QStringLiteral("Menu"));
+    EXPECT_EQ(menu->toolTip(), QStringLiteral("Settings"));
 
-    scripted_.fireRegistration(21, 401);
-    ASSERT_TRUE(QTest::qWaitFor([this] { return dialog_->userEdit()->isEnabled(); }, 2000));
-    EXPECT_EQ(dialog_->statusLabel()->text(), QStringLiteral("Wrong Username/Password"));
+    // Each entry runs its command: Exit asks, as the window's close button does.
+    harness_.answer = false;
+    harness_.window()->settingsMenu()->actions().last()->trigger();
+    EXPECT_EQ(messages_.back(), QStringLiteral("Are you sure you want to close the Application?"));
+}
 
-    // Another press starts over with a fresh engine.
-    QTimer::singleShot(300, [this] { scripted_.fireRegistration(21, 200); });
-    QTest::mouseClick(dialog_->signInButton(), Qt::LeftButton);
-    EXPECT_EQ(dialog_->result(), QDialog::Accepted);
-    EXPECT_EQ(scripted_.callsTo("dll_shutdown").size(), 1u);
-    EXPECT_EQ(scripted_.callsTo("dll_init").size(), 2u);
+TEST_F(MainWindowTest, ProvisionedPagesOpenFromTheWindowAndTheMenu)
+{
+    PageCatcher catcher;
+    startWithSavedAccount();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return harness_.status() == "Ready : alice"; }, 1000));
+    harness_.click(QStringLiteral("My Account"));
+    ASSERT_TRUE(harness_.model().run(CommandId::Recharge));
+    EXPECT_EQ(catcher.pages, (QStringList{"http://my.example/", "http://recharge.example/"}));
+
+    // A reply without a recharge page: the command says so instead.
+    MainWindowHarness other;
+    test::ScriptedEngine scripted;
+    other.buildOnScriptedEngine(scripted);
+    other.provisioning->reply = R"({"status":"1","registrarip":"reg.example"})";
+    other.openWithSavedAccount(QStringLiteral("alice"), QStringLiteral("pw"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return other.status() == "Ready : alice"; }, 1000));
+    other.model().run(CommandId::Recharge);
+    EXPECT_EQ(other.messages,
+              std::vector<QString>{"Request cannot be processed,Please contact support"});
+    EXPECT_EQ(catcher.pages.size(), 2);
+}
+
+TEST_F(MainWindowTest, LabelsAndTooltipsOfTheWindowsOwnControls)
+{
+    startWithSavedAccount();
+    EXPECT_EQ(harness_.face().lastCall()->text(), QStringLiteral("Last Call  :"));
+    EXPECT_TRUE(harness_.face().remainingTime()->text().isEmpty()) << "nothing knows it yet";
+    const struct {
+        const char* name;
+        const char* tooltip;
+    } controls[] = {
+        {"Dial", "Dial"},
+        {"Hang Up", "Hang Up"},
+        {"My Account", "My Account"},
+        {"Back", "Back"},
+        {"Menu", "Settings"},
+        {"Clear", "Clear"},
+        {"Minimize", "Minimize"},
+        {"Close", "Close"},
+        {"Help", "Help"},
+        {"Transfer", "Transfer"},
+        {"Record", "Record"},
+        {"Conference", "Conference"},
+        {"Auto answer", "Auto answer"},
+        {"Do not disturb", "Do not disturb"},
+        {"Place call on hold", "Place call on hold"},
+    };
+    for (const auto& c : controls) {
+        QAbstractButton* button = harness_.face().button(QString::fromLatin1(c.name));
+        ASSERT_NE(button, nullptr) << c.name;
+        EXPECT_EQ(button->toolTip(), QString::fromLatin1(c.tooltip)) << c.name;
+    }
+}
+
+TEST_F(MainWindowTest, HelpOpensTheAboutBoxWithTheVersion)
+{
+    startWithSavedAccount();
+    harness_.click(QStringLiteral("Help"));
+    QWidget* about = harness_.windows->coordinator().existing(WindowId::About);
+    ASSERT_NE(about, nullptr) << "created on first use";
+    EXPECT_TRUE(about->isVisible());
+    const QLabel* version = about->findChild<QLabel*>();
+    ASSERT_NE(version, nullptr);
+    EXPECT_EQ(version->text(), QStringLiteral(ORVANTA_PRODUCT_VERSION));
+    about->hide();
+    harness_.click(QStringLiteral("Help"));
+    EXPECT_EQ(harness_.windows->coordinator().existing(WindowId::About), about) << "kept";
+}
+
+TEST_F(MainWindowTest, BalanceAnswersAndFailuresAreShown)
+{
+    const struct {
+        const char* name;
+        BalanceFailure failure;
+        const char* balance;  // nullptr: no answer
+        QString label;
+        std::vector<QString> messages;
+    } cases[] = {
+        {"answer", BalanceFailure::None, "7.25", "Balance :7.25EUR", {}},
+        {"unreadable keeps the text", BalanceFailure::Unreadable, nullptr, "", {}},
+        {"unreachable",
+         BalanceFailure::Unreachable,
+         nullptr,
+         "",
+         {"Received Exception from OpenURL()"}},
+        {"refused", BalanceFailure::Refused, nullptr, "", {"Error in OpenURL"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        MainWindowHarness harness;
+        test::ScriptedEngine scripted;
+        harness.buildOnScriptedEngine(scripted);
+        harness.portal->balance.failure = c.failure;
+        harness.portal->balance.answer.reset();
+        if (c.balance) {
+            harness.portal->balance.answer = BalanceAnswer{c.balance, "EUR"};
+        }
+        harness.openWithSavedAccount(QStringLiteral("alice"), QStringLiteral("pw"));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !harness.portal->balances.isEmpty(); }, 2000));
+        QTest::qWait(20);
+        EXPECT_EQ(harness.portal->balances, QStringList{"alice"});
+        EXPECT_EQ(harness.face().balance()->text(), c.label);
+        EXPECT_EQ(harness.messages, c.messages);
+    }
+}
+
+TEST_F(MainWindowTest, MessageBoxesOpenOverTheirWindow)
+{
+    setMessageBoxHandler({});
+    QWidget* window = harness_.window();
+    const QRect screen = window->screen()->availableGeometry();
+    window->move(screen.topLeft() + QPoint(300, 40));
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    QPoint boxCentre;
+    QTimer::singleShot(200, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            boxCentre = box->frameGeometry().center();
+            box->accept();
+        }
+    });
+    showMessage(window, QStringLiteral("Over the main window"));
+    EXPECT_LE((boxCentre - window->frameGeometry().center()).manhattanLength(), 4)
+        << boxCentre.x() << "," << boxCentre.y();
+
+    // Hidden, the window has no place: the box goes to the screen's middle.
+    window->hide();
+    QTimer::singleShot(200, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            boxCentre = box->frameGeometry().center();
+            box->accept();
+        }
+    });
+    showMessage(window, QStringLiteral("Nothing to open over"));
+    EXPECT_LE((boxCentre - screen.center()).manhattanLength(), 4);
 }
 
 // Leaves a picture of the signed-in window in the build folder.
 TEST_F(MainWindowTest, PictureOfTheSignedInWindow)
 {
     startWithSavedAccount();
-    window_->show();
+    harness_.window()->show();
+    QTest::qWait(20);
     harness_.picture("main-window.png");
 }
 
-TEST_F(MainWindowTest, AccountLoginClosedWithoutSigningInRestoresTheAccount)
-{
-    startWithSavedAccount();
-    scripted_.fireRegistration(21, 200);
-    ASSERT_TRUE(QTest::qWaitFor([this] { return window_->flags().registrationConfirmed; }, 2000));
-    // Once the sign-in dialog shows, close it: the previous account comes back.
-    QTimer closer;
-    closer.setInterval(50);
-    QObject::connect(&closer, &QTimer::timeout, [&closer] {
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            auto* dialog = qobject_cast<CMainLogin*>(widget);
-            if (dialog && dialog->isVisible()) {
-                closer.stop();
-                QTest::mouseClick(dialog->closeButton(), Qt::LeftButton);
-            }
-        }
-    });
-    closer.start();
-    window_->accountLogin();
-    EXPECT_EQ(scripted_.callsTo("dll_shutdown").size(), 1u);
-    EXPECT_EQ(scripted_.callsTo("dll_init").size(), 2u) << "started again to restore";
-    EXPECT_EQ(scripted_.callsTo("dll_registerAccount").size(), 2u);
-    EXPECT_TRUE(window_->isVisible());
-    EXPECT_TRUE(messages_.empty());
 }
 
-}
+#include "MainWindowTest.moc"

@@ -1,13 +1,17 @@
 // The dialer's provisioning and portal clients against the service stand-in
 // over HTTPS, including its faults.
 #include "net/PortalClient.h"
+#include "net/ProvisioningClient.h"
+#include "net/ProvisioningReply.h"
 #include "net/ProvisioningTransport.h"
 #include "net/RequestProtection.h"
-#include "signin/ProvisioningReply.h"
+#include "net/ServiceDirectory.h"
 #include "support/ServiceProcess.h"
 #include "support/TestEnvironment.h"
 
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -119,6 +123,72 @@ TEST_F(ProvisioningExchange, UnreachablePortalIsNoAnswer)
     const auto garbled = askPortal(deployment_, "demo", "demo1234");
     ASSERT_TRUE(garbled);
     EXPECT_FALSE(garbled->sipPassword);
+}
+
+TEST_F(ProvisioningExchange, BalanceFailuresAreToldApart)
+{
+    DeploymentSettings closed = deployment_;
+    closed.portalUrl = QStringLiteral("https://127.0.0.1:1");
+    EXPECT_EQ(askBalance(closed, "demo").failure, BalanceFailure::Unreachable);
+    const struct {
+        const char* fault;
+        BalanceFailure failure;
+    } cases[] = {{"http500", BalanceFailure::Refused}, {"garbage", BalanceFailure::Unreadable}};
+    for (const auto& c : cases) {
+        control(std::string(R"({"faults":{"portal.balance":{"reply":")") + c.fault + "\"}}}");
+        EXPECT_EQ(askBalance(deployment_, "demo").failure, c.failure) << c.fault;
+    }
+    control(R"({"faults":{"portal.balance":{}}})");
+    const BalanceResult answered = askBalance(deployment_, "demo");
+    ASSERT_TRUE(answered.answer);
+    EXPECT_FALSE(answered.answer->balance.isEmpty());
+}
+
+// The clients send off the calling thread: it keeps running its timers
+// while a slow server answers, and the answers come by signal.
+TEST_F(ProvisioningExchange, ClientsAnswerBySignalWhileTheThreadKeepsRunning)
+{
+    control(R"({"faults":{"portal.login":{"delayMs":400},"provisioning":{"delayMs":400}}})");
+    const ServiceDirectory services(deployment_);
+    PortalClient portal(services);
+    ProvisioningClient provisioning(services);
+    std::optional<PortalAnswer> login;
+    QByteArray reply;
+    int answers = 0;
+    QEventLoop loop;
+    QObject::connect(&portal, &PortalClient::loginAnswered,
+                     [&](const std::optional<PortalAnswer>& answer) {
+                         login = answer;
+                         ++answers;
+                         loop.quit();
+                     });
+    QObject::connect(&provisioning, &ProvisioningClient::provisioningAnswered,
+                     [&](const QByteArray& text) {
+                         reply = text;
+                         ++answers;
+                         loop.quit();
+                     });
+    int ticks = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+    ticker.start(20);
+    QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+
+    QElapsedTimer clock;
+    clock.start();
+    portal.requestLogin("demo", "demo1234");
+    provisioning.requestProvisioning(protection_.body(), protection_.key());
+    EXPECT_LT(clock.elapsed(), 100) << "requests return at once";
+    while (answers < 2 && clock.elapsed() < 5000) {
+        loop.exec();
+    }
+    ASSERT_EQ(answers, 2);
+    EXPECT_GE(ticks, 10) << "the thread kept running while the servers were slow";
+    ASSERT_TRUE(login);
+    EXPECT_EQ(login->sipPassword, QByteArray("demosip5521"));
+    const auto parsed = ProvisioningReply::parse(reply);
+    ASSERT_TRUE(parsed);
+    EXPECT_TRUE(parsed->accepted());
 }
 
 }

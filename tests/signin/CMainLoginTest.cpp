@@ -1,13 +1,21 @@
+// The sign-in dialog's own behaviour: its fields, keys, texts and the waits
+// that drop what is clicked or typed meanwhile. The logic behind it is
+// tested in SignInFlowTest.
 #include "signin/CMainLogin.h"
+
+#include "FakeEngine.h"
 #include "controls/MessageBox.h"
+#include "session/EngineStarter.h"
+#include "support/FakeClients.h"
 #include "support/TestEnvironment.h"
-#include "telephony/EngineEvents.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 namespace {
@@ -15,21 +23,10 @@ namespace {
 using namespace orvanta;
 
 struct FakeMainWindow : SignInMainWindow {
-    void quitApplication() override { quit = true; }
-    void show() override {}
-    void completeEngineStartup() override {}
-    void takeCredentials(const QString&, const QString&, const QString&) override {}
-    void refreshBalance() override {}
-    QString userName() const override { return {}; }
-    QString password() const override { return {}; }
-    int savePassword() const override { return 0; }
-    FailoverRecord& failoverRecord() override { return failover; }
-    FailoverRecord failover;
-    bool quit = false;
+    void quitApplication() override {}
+    void showMainWindow() override {}
 };
 
-// A dialog whose network answers are scripted and whose message boxes are
-// recorded instead of shown.
 class SignInDialogTest : public testing::Test {
 protected:
     SignInDialogTest()
@@ -38,118 +35,121 @@ protected:
             messages.push_back(request.text);
             return true;
         });
-        SignInServices services;
-        services.internetAvailable = [this] { return online; };
-        services.askPortal = [this](const QString& user, const QString& password) {
-            portalAsked.push_back(user + "/" + password);
-            return std::optional<PortalAnswer>(PortalAnswer{});
-        };
-        services.provisioningPost = [this](const std::string& body, const std::string&) {
-            bodies.push_back(body);
-            return reply;
-        };
-        dialog =
-            std::make_unique<CMainLogin>(mainWindow, services, engine, events, flags, mainFlags);
+        engine.load();
     }
     ~SignInDialogTest() override { setMessageBoxHandler({}); }
 
-    void typeAndSignIn(const QString& user, const QString& password)
+    std::unique_ptr<CMainLogin> makeDialog(SignInFlow::Mode mode)
     {
-        dialog->userEdit()->setText(user);
-        dialog->passwordEdit()->setText(password);
-        QTest::mouseClick(dialog->signInButton(), Qt::LeftButton);
+        auto dialog = std::make_unique<CMainLogin>(
+            SignInParts{session, starter, portal, provisioning, [] { return true; }, mainWindow},
+            mode);
+        return dialog;
+    }
+    void showDialog(CMainLogin& dialog)
+    {
+        dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     }
 
-    bool online = true;
-    QByteArray reply;
-    std::vector<QString> messages;
-    std::vector<QString> portalAsked;
-    std::vector<std::string> bodies;
+    test::FakeEngine engine;
+    EngineStarter starter{engine};
+    Session session;
+    test::FakePortal portal;
+    test::FakeProvisioning provisioning;
     FakeMainWindow mainWindow;
-    EngineHost engine{"/nonexistent/libOrvanta.so"};
-    EngineEvents events;
-    SignInFlags flags;
-    MainWindowFlags mainFlags;
-    std::unique_ptr<CMainLogin> dialog;
+    std::vector<QString> messages;
 };
 
-struct RefusalCase {
-    const char* name;
-    QString user;
-    QString password;
-    bool online;
-    QString message;
-};
-
-TEST_F(SignInDialogTest, BadInputIsRefusedBeforeAnyRequest)
+TEST_F(SignInDialogTest, FieldsAreLimitedAndTheRefusalsUseTheirTexts)
 {
-    const RefusalCase cases[] = {
-        {"offline", "alice", "pw", false, "Internet is not available!"},
-        {"blank user", "", "pw", true, "Username & Password must not be blank"},
-        {"blank password", "alice", "", true, "Username & Password must not be blank"},
-        {"space", "al ice", "pw", true, "Invalid Username"},
-        {"at sign", "a@b", "pw", true, "Invalid Username"},
-        {"brace", "a{b", "pw", true, "Invalid Username"},
-        {"backquote", "a`b", "pw", true, "Invalid Username"},
-    };
-    for (const RefusalCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        messages.clear();
-        online = c.online;
-        typeAndSignIn(c.user, c.password);
-        EXPECT_EQ(messages, std::vector<QString>{c.message});
-    }
-    EXPECT_TRUE(portalAsked.empty());
-    EXPECT_TRUE(bodies.empty());
-}
-
-TEST_F(SignInDialogTest, EditsAreLimitedToFortyCharacters)
-{
+    auto dialog = makeDialog(SignInFlow::Mode::StartUp);
+    showDialog(*dialog);
     QTest::keyClicks(dialog->userEdit(), QString(45, QChar('u')));
     EXPECT_EQ(dialog->userEdit()->text().size(), 40);
     EXPECT_EQ(dialog->passwordEdit()->echoMode(), QLineEdit::Password);
+
+    dialog->userEdit()->setText(QStringLiteral("a b"));
+    dialog->passwordEdit()->setText(QStringLiteral("pw"));
+    QTest::mouseClick(dialog->signInButton(), Qt::LeftButton);
+    dialog->userEdit()->clear();
+    QTest::keyClick(dialog.get(), Qt::Key_Return);
+    EXPECT_EQ(messages,
+              (std::vector<QString>{"Invalid Username", "Username & Password must not be blank"}));
 }
 
-struct StatusCase {
-    const char* status;
-    QString label;
-};
-
-TEST_F(SignInDialogTest, InactiveAndInvalidDialersAreShownAndTheEditsComeBack)
+TEST_F(SignInDialogTest, AClickAndAKeyDuringAWaitHaveNoEffectAfterwards)
 {
-    const StatusCase cases[] = {
-        {"0", "Inactive Dialer"}, {"2", "Inactive Dialer"}, {"3", "Invalid Dialer"}};
-    for (const StatusCase& c : cases) {
-        SCOPED_TRACE(c.status);
-        reply = QByteArray("{\"status\":\"") + c.status + "\"}";
-        typeAndSignIn("alice", "pw");
-        EXPECT_EQ(dialog->statusLabel()->text(), c.label);
-        EXPECT_TRUE(dialog->userEdit()->isEnabled());
-        EXPECT_EQ(dialog->result(), 0) << "the dialog stays open";
-    }
-    EXPECT_EQ(portalAsked.front(), "alice/pw");
+    portal.answerAtOnce = false;
+    auto dialog = makeDialog(SignInFlow::Mode::StartUp);
+    showDialog(*dialog);
+    dialog->userEdit()->setText(QStringLiteral("demo"));
+    dialog->passwordEdit()->setText(QStringLiteral("demo1234"));
+    QTest::mouseClick(dialog->signInButton(), Qt::LeftButton);
+    ASSERT_EQ(portal.logins.size(), 1);
+    EXPECT_TRUE(dialog->findChild<QProgressBar*>()->isVisible()) << "busy while waiting";
+    EXPECT_FALSE(dialog->signInButton()->isEnabled());
+    EXPECT_FALSE(dialog->closeButton()->isEnabled());
+
+    QTest::mouseClick(dialog->signInButton(), Qt::LeftButton);
+    QTest::mouseClick(dialog->closeButton(), Qt::LeftButton);
+    QTest::keyClick(dialog.get(), Qt::Key_Return);
+    portal.answerLogins();
+    QTest::qWait(50);
+    session.onRegistrationResult(200);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->result() == QDialog::Accepted; }, 2000));
+    QTest::qWait(50);
+    EXPECT_EQ(portal.logins.size(), 1) << "no second sign-in";
+    EXPECT_EQ(provisioning.bodies.size(), 1u);
+    EXPECT_EQ(engine.callsTo("init").size(), 1u) << "the engine started once";
 }
 
-TEST_F(SignInDialogTest, EmptyReplyEndsTheApplicationWithItsMessage)
+TEST_F(SignInDialogTest, StatusLabelShowsTheRegistrationOutcome)
 {
-    typeAndSignIn("alice", "pw");
-    EXPECT_EQ(messages, std::vector<QString>{"Server error-3,Please restart the application"});
-    EXPECT_EQ(dialog->result(), QDialog::Rejected);
-    EXPECT_TRUE(mainWindow.quit);
+    auto dialog = makeDialog(SignInFlow::Mode::StartUp);
+    showDialog(*dialog);
+    dialog->userEdit()->setText(QStringLiteral("demo"));
+    dialog->passwordEdit()->setText(QStringLiteral("demo1234"));
+    QTest::mouseClick(dialog->signInButton(), Qt::LeftButton);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return engine.callsTo("registerAccount").size() == 1; }, 2000));
+    EXPECT_EQ(dialog->statusLabel()->text(), QStringLiteral("Registering...Please wait"));
+    EXPECT_FALSE(dialog->userEdit()->isEnabled());
+    session.onRegistrationResult(404);
+    EXPECT_EQ(dialog->statusLabel()->text(), QStringLiteral("User Not Found"));
+    EXPECT_TRUE(dialog->userEdit()->isEnabled());
+    EXPECT_TRUE(dialog->signInButton()->isEnabled());
 }
 
-TEST_F(SignInDialogTest, RepeatedPressesSendTheSameBody)
+TEST_F(SignInDialogTest, AccountLoginFillsInTheCurrentPassword)
 {
-    reply = "{\"status\":\"0\"}";
-    typeAndSignIn("alice", "pw");
-    typeAndSignIn("alice", "pw");
-    ASSERT_EQ(bodies.size(), 2u);
-    EXPECT_EQ(bodies[0], bodies[1]);
+    auto dialog = makeDialog(SignInFlow::Mode::AccountLogin);
+    dialog->prefill(1, QString(), QStringLiteral("demo"), QStringLiteral("demo1234"));
+    showDialog(*dialog);
+    EXPECT_EQ(dialog->userEdit()->text(), QStringLiteral("demo"));
+    EXPECT_EQ(dialog->passwordEdit()->text(), QStringLiteral("demo1234"));
+    EXPECT_TRUE(dialog->savePasswordBox()->isChecked());
+}
+
+TEST_F(SignInDialogTest, ClosingTheWindowIsTheCloseButton)
+{
+    auto startUp = makeDialog(SignInFlow::Mode::StartUp);
+    showDialog(*startUp);
+    startUp->close();
+    EXPECT_FALSE(startUp->isVisible());
+    EXPECT_EQ(startUp->result(), QDialog::Rejected);
+
+    auto accountLogin = makeDialog(SignInFlow::Mode::AccountLogin);
+    showDialog(*accountLogin);
+    accountLogin->close();
+    EXPECT_TRUE(accountLogin->flow().waiting()) << "the previous account is being restored";
+    EXPECT_TRUE(accountLogin->isVisible());
 }
 
 TEST_F(SignInDialogTest, EscapeKeepsTheDialogOpenAndReturnsToTheUserName)
 {
-    dialog->show();
+    auto dialog = makeDialog(SignInFlow::Mode::StartUp);
+    showDialog(*dialog);
     ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
     dialog->passwordEdit()->setFocus();
     QTest::keyClick(dialog->passwordEdit(), Qt::Key_Escape);
@@ -157,14 +157,11 @@ TEST_F(SignInDialogTest, EscapeKeepsTheDialogOpenAndReturnsToTheUserName)
     EXPECT_TRUE(dialog->userEdit()->hasFocus());
 }
 
-}
-
-namespace {
-
 // Leaves a picture of the dialog in the build folder for people to look at.
 TEST_F(SignInDialogTest, PictureOfTheDialog)
 {
-    dialog->userEdit()->setText(QStringLiteral("demo"));
+    auto dialog = makeDialog(SignInFlow::Mode::StartUp);
+    dialog->prefill(0, QString(), QStringLiteral("demo"));
     dialog->show();
     const QString path = QString::fromStdString(
         (orvanta::test::binDir().parent_path() / "sign-in-dialog.png").string());

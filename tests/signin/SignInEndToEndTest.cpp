@@ -2,10 +2,11 @@
 // typed into, the portal and the scrambled provisioning exchange with the
 // service stand-in, the real engine registering with Kamailio, and the main
 // window's status line.
+#include "app/DialerCore.h"
 #include "app/DialerWindows.h"
-#include "records/RecordFile.h"
 #include "controls/MessageBox.h"
 #include "mainwnd/CZebSoftPhoneDlg.h"
+#include "records/RecordFile.h"
 #include "signin/CMainLogin.h"
 #include "support/ServiceProcess.h"
 #include "support/SipPeers.h"
@@ -68,7 +69,8 @@ protected:
 
 TEST_F(SignInEndToEnd, TypedSignInRegistersAndTheMainWindowIsReady)
 {
-    DialerWindows windows(deployment_);
+    DialerCore core(deployment_, test::binDir() / "libOrvanta.so");
+    DialerWindows windows(core);
     bool typed = false;
     QString readyText;
     QTimer driver;
@@ -83,7 +85,7 @@ TEST_F(SignInEndToEnd, TypedSignInRegistersAndTheMainWindowIsReady)
         }
         if (auto* main = visibleWindow<CZebSoftPhoneDlg>()) {
             readyText = main->face().statusLine()->text();
-            main->quitNow();
+            main->model().quitNow();
         }
     });
     driver.start();
@@ -117,17 +119,18 @@ TEST_F(SignInEndToEnd, SavedAccountSignsInWithoutTheDialog)
     std::filesystem::create_directories(temp_ / "data");
     ASSERT_TRUE(saveRecordFile(kSignInRecordKind, SignInRecord{1, QString(), QStringLiteral("demo"),
                                                                QStringLiteral("demo1234")}));
-    DialerWindows windows(deployment_);
+    DialerCore core(deployment_, test::binDir() / "libOrvanta.so");
+    DialerWindows windows(core);
     bool sawDialog = false;
     bool confirmed = false;
     QTimer driver;
     driver.setInterval(50);
     QObject::connect(&driver, &QTimer::timeout, [&] {
         sawDialog = sawDialog || visibleWindow<CMainLogin>();
-        if (auto* main = visibleWindow<CZebSoftPhoneDlg>();
-            main && main->flags().registrationConfirmed) {
+        if (core.session().registrationState() == RegistrationState::Registered &&
+            visibleWindow<CZebSoftPhoneDlg>()) {
             confirmed = true;
-            main->quitNow();
+            core.mainWindow().quitNow();
         }
     });
     driver.start();

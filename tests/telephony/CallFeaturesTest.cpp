@@ -41,30 +41,30 @@ TEST_F(CallFeaturesTest, BlindTransferShowsEachStepInTheBanner)
     const Case cases[] = {
         {"target answers",
          [](CallRig& t) {
-             t.events(9, {1, 4});
+             t.events(9, {ORVANTA_CALL_CALLING, ORVANTA_CALL_ANSWERING});
              EXPECT_EQ(t.journal().back(), "releaseCall(7)");
-             t.event(9, 5);
-             t.event(7, 6);
+             t.event(9, ORVANTA_CALL_CONNECTED);
+             t.event(7, ORVANTA_CALL_DISCONNECTED);
          },
          {"Transfering...", "Transfer Succed...", "Enter Number + Press Call"},
          true},
         {"target fails",
          [](CallRig& t) {
-             t.events(9, {1, 6});
+             t.events(9, {ORVANTA_CALL_CALLING, ORVANTA_CALL_DISCONNECTED});
          },
          {"Transfering...", "Transfer Failed...", "Enter Number + Press Call"},
          true},
         {"our call ends before the target answers",
          [](CallRig& t) {
-             t.events(9, {1, 4});
-             t.event(7, 6);
+             t.events(9, {ORVANTA_CALL_CALLING, ORVANTA_CALL_ANSWERING});
+             t.event(7, ORVANTA_CALL_DISCONNECTED);
              EXPECT_EQ(t.line(0).callId, 9);
-             t.events(9, {5, 6});
+             t.events(9, {ORVANTA_CALL_CONNECTED, ORVANTA_CALL_DISCONNECTED});
          },
          {"Transfering...", "Transfering...", "", "Call Transfered"},
          false},
         {"call ends before any leg",
-         [](CallRig& t) { t.event(7, 6); },
+         [](CallRig& t) { t.event(7, ORVANTA_CALL_DISCONNECTED); },
          {"", "Call Transfered"},
          false},
     };
@@ -87,8 +87,23 @@ TEST_F(CallFeaturesTest, BlindTransferShowsEachStepInTheBanner)
         rig.view.bannerHistory.clear();
         c.afterRequest(rig);
         EXPECT_EQ(rig.view.bannerHistory, c.banners);
-        EXPECT_EQ(rig.line(0).connected, c.stillConnected);
+        EXPECT_EQ(rig.line(0).connected(), c.stillConnected);
     }
+}
+
+TEST_F(CallFeaturesTest, CancellingTransferModeShowsTheConnectedNumberAgain)
+{
+    connectOutgoing(QStringLiteral("200"));
+    phone.features().ToggleTransfer();
+    type(QStringLiteral("555"));
+    EXPECT_EQ(view.number, "555");
+    phone.features().ToggleTransfer();
+    EXPECT_FALSE(state().transferMode);
+    EXPECT_EQ(view.number, "200");
+    EXPECT_EQ(state().number, "200");
+    journal().clear();
+    phone.entry().MakeCall();
+    EXPECT_TRUE(journal().empty()) << "no transfer to the digits typed before cancelling";
 }
 
 TEST_F(CallFeaturesTest, ConferenceOfLinesOneAndThreeAndItsEnd)
@@ -108,7 +123,7 @@ TEST_F(CallFeaturesTest, ConferenceOfLinesOneAndThreeAndItsEnd)
     EXPECT_EQ(view.tooltips[2], "On Conference");
 
     // Line 3, the selected member, hangs up: line 1 is left alone.
-    event(8, 6);
+    event(8, ORVANTA_CALL_DISCONNECTED);
     EXPECT_EQ(state().conferenceText, "Conference Line (1)");
     EXPECT_EQ(state().currentLine, 0);
     EXPECT_FALSE(state().conferenceActive);
@@ -137,7 +152,7 @@ TEST_F(CallFeaturesTest, MemberRemovalEditsTheConferenceText)
         rig.phone.features().Conference();
         EXPECT_EQ(rig.view.status, "Conference Line (1:2:3)");
         rig.phone.lines().SelectLine(c.line);
-        rig.event(7 + c.line, 6);
+        rig.event(7 + c.line, ORVANTA_CALL_DISCONNECTED);
         EXPECT_EQ(rig.state().conferenceText, c.text);
         EXPECT_TRUE(rig.state().conferenceActive);
         EXPECT_EQ(rig.view.status, c.text);
@@ -205,7 +220,7 @@ TEST_F(CallFeaturesTest, RecordingStartsInTheFolderAndStopsWithTheLastCall)
         journal(),
         (Journal{"callRecordingStart(7,\"/rec/SoftphoneRecording_06122026_003005_AM_.wav\")"}));
     EXPECT_TRUE(view.toggles[Toggle::Record]);
-    event(7, 6);
+    event(7, ORVANTA_CALL_DISCONNECTED);
     EXPECT_EQ(journal().back(), "callRecordingStop()");
     EXPECT_FALSE(view.toggles[Toggle::Record]);
     EXPECT_FALSE(state().recording);

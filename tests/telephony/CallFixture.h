@@ -1,7 +1,7 @@
 #pragma once
 
 #include "FakeCallPorts.h"
-#include "RecordingEngineApi.h"
+#include "FakeEngine.h"
 #include "telephony/CallController.h"
 
 #include <gtest/gtest.h>
@@ -21,34 +21,35 @@ inline void PrintTo(const LogEntry& e, std::ostream* out)
          << '}';
 }
 
-// A signed-in main window's call handling with fake ports and the recording
+// A signed-in main window's call handling with fake ports and a fake
 // engine; calls get ids 7, 8, 9, ...
 struct CallRig {
     static inline const QString kUser = QStringLiteral("1001 ");
     static inline const QString kReady = QStringLiteral("Ready : 1001 ");
 
+    FakeEngine engine;
     FakeCallView view;
     FakeSounds sounds;
     FakeTimers timers;
     FakeCallLog log;
     FakeBalance balance;
     QDateTime now{QDate(2026, 12, 6), QTime(9, 30, 5)};
-    CallController phone{recordingEngineApi(), CallPorts{view, sounds, timers, log, balance},
+    CallController phone{engine, CallPorts{view, sounds, timers, log, balance},
                          [this] { return now; }};
 
     CallRig()
     {
-        setNextCallId(7);
+        engine.load();
+        engine.nextCallId = 7;
         phone.calls().ResetLines();
-        phone.state().registrarHost = QStringLiteral("sip.example");
-        phone.state().accountHandle = 11;
+        phone.useAccount(11, QStringLiteral("sip.example"), kUser);
         phone.calls().SessionReady(kUser);
-        engineJournal().clear();
+        engine.journal.clear();
     }
 
     PhoneState& state() { return phone.state(); }
     LineState& line(int n) { return phone.state().line(n); }
-    std::vector<std::string>& journal() { return engineJournal(); }
+    std::vector<std::string>& journal() { return engine.journal; }
 
     void type(const QString& keys)
     {
@@ -70,14 +71,14 @@ struct CallRig {
         }
     }
     // The transfer leg gets id 9.
-    void setNextCallIdAfterTransfer() { setNextCallId(9); }
+    void setNextCallIdAfterTransfer() { engine.nextCallId = 9; }
     // Dials number on the selected line and lets the far end answer.
     int connectOutgoing(const QString& number)
     {
         type(number);
         phone.entry().MakeCall();
         const int callId = phone.state().selected().callId;
-        events(callId, {1, 3, 5});
+        events(callId, {ORVANTA_CALL_CALLING, ORVANTA_CALL_RINGING, ORVANTA_CALL_CONNECTED});
         return callId;
     }
     int connectIncoming(int callId, const QString& number)
@@ -85,7 +86,7 @@ struct CallRig {
         phone.calls().OnIncomingCall(callId, QStringLiteral("sip:") + number +
                                                  QStringLiteral("@sip.example"));
         phone.entry().MakeCall();
-        events(callId, {4, 5});
+        events(callId, {ORVANTA_CALL_ANSWERING, ORVANTA_CALL_CONNECTED});
         return callId;
     }
 };

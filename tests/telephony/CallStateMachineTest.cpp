@@ -1,4 +1,7 @@
 #include "CallFixture.h"
+#include "telephony/EngineHost.h"
+
+#include <optional>
 
 namespace orvanta::test {
 namespace {
@@ -14,21 +17,21 @@ TEST_F(CallStates, OutgoingCallWalksThroughItsTextsAndLogsItsDuration)
     EXPECT_EQ(journal(), (Journal{"makeCall(11,\"sip:5551234@sip.example\")"}));
     EXPECT_EQ(line(0).callId, 7);
 
-    event(7, 1);
+    event(7, ORVANTA_CALL_CALLING);
     EXPECT_EQ(view.status, "Calling...");
     EXPECT_TRUE(view.hangUpEnabled);
-    EXPECT_TRUE(line(0).busy && line(0).outgoing);
-    event(7, 3);
+    EXPECT_TRUE(line(0).outgoing());
+    event(7, ORVANTA_CALL_RINGING);
     EXPECT_EQ(view.status, "Ringing...");
-    event(7, 5);
+    event(7, ORVANTA_CALL_CONNECTED);
     EXPECT_EQ(view.status, "Connected...");
-    EXPECT_EQ(line(0).direction, 'C');
+    EXPECT_EQ(line(0).origin, CallOrigin::Placed);
     EXPECT_EQ(timers.running, std::set<int>{0});
 
     ticks(0, 62);
     EXPECT_EQ(view.timerText, "00:01:01");
 
-    event(7, 6);
+    event(7, ORVANTA_CALL_DISCONNECTED);
     EXPECT_EQ(view.status, "Disconnected...");
     EXPECT_EQ(view.callTooltip, "ReDial");
     EXPECT_FALSE(view.hangUpEnabled);
@@ -80,7 +83,7 @@ TEST_F(CallStates, EachEndingGetsItsLogKindAndStatus)
          [](CallRig& t) {
              t.type(QStringLiteral("300"));
              t.phone.entry().MakeCall();
-             t.events(7, {1, 3, 6});
+             t.events(7, {ORVANTA_CALL_CALLING, ORVANTA_CALL_RINGING, ORVANTA_CALL_DISCONNECTED});
          },
          {"300", "", 'D'},
          "Disconnected..."},
@@ -88,14 +91,14 @@ TEST_F(CallStates, EachEndingGetsItsLogKindAndStatus)
          [](CallRig& t) {
              t.connectIncoming(7, QStringLiteral("400"));
              t.ticks(0, 5);
-             t.event(7, 6);
+             t.event(7, ORVANTA_CALL_DISCONNECTED);
          },
          {"400", "00:00:04", 'R'},
          "Disconnected..."},
         {"missed",
          [](CallRig& t) {
              t.phone.calls().OnIncomingCall(7, QStringLiteral("sip:500@sip.example"));
-             t.event(7, 6);
+             t.event(7, ORVANTA_CALL_DISCONNECTED);
          },
          {"500", "", 'M'},
          "Disconnected..."},
@@ -104,7 +107,7 @@ TEST_F(CallStates, EachEndingGetsItsLogKindAndStatus)
              t.phone.features().setDoNotDisturb(true);
              t.phone.calls().OnIncomingCall(7, QStringLiteral("sip:600@sip.example"));
              EXPECT_EQ(t.journal(), (Journal{"releaseCall(7)"}));
-             t.event(7, 6);
+             t.event(7, ORVANTA_CALL_DISCONNECTED);
          },
          {"600", "", 'M'},
          "Missed Call..."},
@@ -132,9 +135,9 @@ TEST_F(CallStates, IncomingCallRingsFlashesAndIsAnsweredByTheCallButton)
 
     phone.entry().MakeCall();
     EXPECT_EQ(journal(), (Journal{"answerCall(7,200)"}));
-    events(7, {4, 5});
+    events(7, {ORVANTA_CALL_ANSWERING, ORVANTA_CALL_CONNECTED});
     EXPECT_EQ(view.status, "Connected...");
-    EXPECT_EQ(line(0).direction, 'I');
+    EXPECT_EQ(line(0).origin, CallOrigin::Received);
     EXPECT_FALSE(view.flashing);
     EXPECT_EQ(sounds.events.back(), "stop");
     EXPECT_EQ(view.tooltips[0], "Line1");
@@ -152,7 +155,7 @@ TEST_F(CallStates, SecondIncomingCallWhileConnectedIsReleasedWithoutTrace)
     connectOutgoing(QStringLiteral("200"));
     journal().clear();
     phone.calls().OnIncomingCall(8, QStringLiteral("sip:999@sip.example"));
-    event(8, 6);
+    event(8, ORVANTA_CALL_DISCONNECTED);
     EXPECT_EQ(journal(), (Journal{"releaseCall(8)"}));
     EXPECT_TRUE(log.entries.empty());
     EXPECT_EQ(view.status, "Connected...");
@@ -174,12 +177,63 @@ TEST_F(CallStates, SelectingAHeldLineRetrievesItAndHoldsTheOther)
     journal().clear();
     phone.lines().SelectLine(0);
     EXPECT_EQ(journal(), (Journal{"retrieveCall(7)", "holdCall(8)"}));
-    EXPECT_FALSE(line(0).onHold);
-    EXPECT_TRUE(line(1).onHold);
+    EXPECT_FALSE(line(0).held);
+    EXPECT_TRUE(line(1).held);
     EXPECT_EQ(view.faces[0], LineFace::Normal);
     EXPECT_EQ(view.faces[1], LineFace::Held);
     EXPECT_EQ(view.status, "Connected...");
     EXPECT_EQ(view.number, "200");
+}
+
+TEST_F(CallStates, HangUpButtonFollowsTheSelectedLine)
+{
+    connectOutgoing(QStringLiteral("200"));
+    phone.lines().SelectLine(1);
+    EXPECT_FALSE(view.hangUpEnabled) << "line 2 is free";
+    connectOutgoing(QStringLiteral("300"));
+    phone.lines().SelectLine(0);
+    EXPECT_TRUE(view.hangUpEnabled);
+
+    // Line 1's far end hangs up while it is selected: the button goes off
+    // with it, and comes back for the call still up on line 2.
+    event(7, ORVANTA_CALL_DISCONNECTED);
+    EXPECT_FALSE(view.hangUpEnabled);
+    phone.lines().SelectLine(1);
+    EXPECT_TRUE(view.hangUpEnabled);
+    journal().clear();
+    phone.calls().EndCall();
+    EXPECT_EQ(journal(), (Journal{"releaseCall(8)"}));
+}
+
+TEST_F(CallStates, RunningCallTimersCountTheRemainingTimeDown)
+{
+    const struct {
+        const char* name;
+        std::optional<int> remaining;
+        int lines;  // connected lines, each with its running timer
+        int seconds;
+        QString shown;
+    } cases[] = {
+        {"unknown stays empty", std::nullopt, 1, 3, ""},
+        {"one line", 120, 1, 3, "00:01:57"},
+        {"each line's timer counts", 120, 2, 3, "00:01:54"},
+        {"never below zero", 2, 1, 5, "00:00:00"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CallRig rig;
+        rig.phone.calls().setRemainingTime(c.remaining);
+        for (int n = 0; n < c.lines; ++n) {
+            rig.phone.lines().SelectLine(n);
+            rig.connectOutgoing(QString::number(200 + n));
+        }
+        for (int second = 0; second < c.seconds; ++second) {
+            for (int n : rig.timers.running) {
+                rig.phone.calls().tickLine(n);
+            }
+        }
+        EXPECT_EQ(rig.view.remainingTime, c.shown);
+    }
 }
 
 TEST_F(CallStates, CallEndingOnAnotherLineFreesAndLogsThatLine)
@@ -189,7 +243,7 @@ TEST_F(CallStates, CallEndingOnAnotherLineFreesAndLogsThatLine)
     phone.lines().SelectLine(1);
     view.statusHistory.clear();
 
-    event(7, 6);
+    event(7, ORVANTA_CALL_DISCONNECTED);
     EXPECT_FALSE(line(0).inUse());
     EXPECT_EQ(line(0).callId, -1);
     EXPECT_EQ(line(0).lineStatus, "Ready To Call...");
@@ -232,7 +286,7 @@ TEST_F(CallStates, HangUpReleasesTheCallAndTheLineWaitsForTheEngine)
     // A second Enter does not hang up twice.
     phone.entry().keyPress(KeyPress::of(KeyPress::Kind::Enter));
     EXPECT_EQ(journal().size(), 1u);
-    event(7, 6);
+    event(7, ORVANTA_CALL_DISCONNECTED);
     EXPECT_FALSE(line(0).inUse());
 }
 
@@ -260,7 +314,7 @@ TEST_F(CallStates, InternetLossEndsTheCallAndItsReturnShowsReadyOnce)
     phone.internet().check(false);
     EXPECT_EQ(journal().size(), 1u);
 
-    event(7, 6);
+    event(7, ORVANTA_CALL_DISCONNECTED);
     timers.firePending();
     EXPECT_FALSE(view.statusHistory.contains("Disconnected..."));
     EXPECT_EQ(view.status, "");
@@ -304,7 +358,8 @@ TEST(CallControllerWithoutEngine, RefusesCallsInsteadOfCrashing)
     FakeTimers timers;
     FakeCallLog log;
     FakeBalance balance;
-    CallController phone{EngineApi{}, CallPorts{view, sounds, timers, log, balance}};
+    EngineHost missing("/nonexistent/libOrvanta.so");
+    CallController phone{missing, CallPorts{view, sounds, timers, log, balance}};
     phone.calls().SessionReady(QStringLiteral("u"));
     phone.entry().keyPress(KeyPress::of(QLatin1Char('5')));
     phone.entry().MakeCall();
@@ -327,12 +382,14 @@ TEST(CallStateMachineLifetime, DelayedRefreshAfterTheControllerIsGoneDoesNothing
     FakeCallLog log;
     FakeBalance balance;
     {
-        CallController phone{recordingEngineApi(), CallPorts{view, sounds, timers, log, balance}};
+        FakeEngine engine;
+        engine.load();
+        CallController phone{engine, CallPorts{view, sounds, timers, log, balance}};
         phone.calls().SessionReady(QStringLiteral("u"));
         phone.state().number = QStringLiteral("12");
         phone.entry().MakeCall();
         const int id = phone.state().selected().callId;
-        for (int s : {1, 5, 6}) {
+        for (int s : {ORVANTA_CALL_CALLING, ORVANTA_CALL_CONNECTED, ORVANTA_CALL_DISCONNECTED}) {
             phone.calls().OnCallState(id, s);
         }
     }

@@ -29,8 +29,8 @@ TEST_F(CallWiring, EngineEventsReachTheStateMachine)
     EngineEvents events;
     phone.attach(events);
     emit events.incomingCall(7, QStringLiteral("sip:4711@sip.example"));
-    emit events.callState(7, 2);  // the engine repeats the offer as a state
-    emit events.callState(7, 6);
+    emit events.callState(7, ORVANTA_CALL_INCOMING);  // the engine repeats the offer as a state
+    emit events.callState(7, ORVANTA_CALL_DISCONNECTED);
     EXPECT_EQ(log.entries, (std::vector<LogEntry>{{"4711", "", 'M'}}));
     for (int n = 0; n < PhoneState::kCallLines; ++n) {
         EXPECT_FALSE(line(n).inUse()) << n;

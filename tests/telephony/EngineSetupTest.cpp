@@ -1,5 +1,5 @@
 #include "telephony/EngineSetup.h"
-#include "RecordingEngineApi.h"
+#include "FakeEngine.h"
 
 #include <gtest/gtest.h>
 
@@ -43,9 +43,10 @@ TEST(EngineSetup, EncryptionSettersFollowTheSwitchAndTheKeyForm)
         config.numericKey = {111, 222, 333};
         config.prefix = {444, 555, 666};
         config.textKey = "txt";
-        test::engineJournal().clear();
-        configureEncryption(test::recordingEngineApi(), config);
-        EXPECT_EQ(test::engineJournal(), c.expected);
+        test::FakeEngine engine;
+        engine.load();
+        configureEncryption(engine, config);
+        EXPECT_EQ(engine.journal, c.expected);
     }
 }
 
@@ -59,12 +60,14 @@ TEST(EngineSetup, RegistrationUsesTheProxyOnlyWithEncryption)
     config.keepAlive = 30;
     for (bool encryption : {false, true}) {
         config.encryption = encryption;
-        test::engineJournal().clear();
-        EXPECT_EQ(registerSipAccount(test::recordingEngineApi(), config, QStringLiteral("1001"),
-                                     QStringLiteral("pw")),
+        test::FakeEngine engine;
+        engine.load();
+        engine.init(0, 0);
+        engine.journal.clear();
+        EXPECT_EQ(registerSipAccount(engine, config, QStringLiteral("1001"), QStringLiteral("pw")),
                   11);
         const std::string proxy = encryption ? "\"sip:10.1.1.1:5061\"" : "null";
-        EXPECT_EQ(test::engineJournal(),
+        EXPECT_EQ(engine.journal,
                   Lines{"registerAccount(\"sip:1001@sip.example\",\"sip:1001@sip.example\",\"*\","
                         "\"1001\",\"pw\"," +
                         proxy + ",1,600,10000,30)"});

@@ -26,6 +26,7 @@ struct FakeCallView : CallView {
     QString rate = QStringLiteral("unset");
     QString timerText;
     bool timerVisible = true;
+    QString remainingTime;
     QString internetText;
     std::array<LineFace, PhoneState::kLineCount> faces{};
     std::array<QString, PhoneState::kLineCount> tooltips;
@@ -56,6 +57,7 @@ struct FakeCallView : CallView {
     void setRateText(const QString& t) override { rate = t; }
     void setCallTimerText(const QString& t) override { timerText = t; }
     void setCallTimerVisible(bool v) override { timerVisible = v; }
+    void setRemainingTime(const QString& t) override { remainingTime = t; }
     void setInternetText(const QString& t) override { internetText = t; }
     void setLineButton(int line, LineFace face, const QString& tooltip) override
     {

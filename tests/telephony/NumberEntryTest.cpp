@@ -77,7 +77,7 @@ TEST_F(NumberEntryTest, KeysStaySilentWhileTheFarEndRings)
 {
     type(QStringLiteral("200"));
     phone.entry().MakeCall();
-    events(7, {1, 3});
+    events(7, {ORVANTA_CALL_CALLING, ORVANTA_CALL_RINGING});
     journal().clear();
     sounds.events.clear();
     type(QStringLiteral("5"));
@@ -93,7 +93,7 @@ TEST_F(NumberEntryTest, CallWithoutNumberFillsInTheLastNumberOfLineOne)
     EXPECT_TRUE(journal().empty());
 
     connectOutgoing(QStringLiteral("5551234"));
-    event(7, 6);
+    event(7, ORVANTA_CALL_DISCONNECTED);
     journal().clear();
     view.callTooltipHistory.clear();
     phone.entry().MakeCall();
@@ -146,7 +146,7 @@ TEST_F(NumberEntryTest, KeyboardCommands)
     type(QStringLiteral("42"));
     EXPECT_EQ(phone.entry().keyPress(KeyPress::of(Kind::Enter)), KeyResult::Handled);
     EXPECT_EQ(journal(), (Journal{"makeCall(11,\"sip:42@sip.example\")"}));
-    event(7, 1);
+    event(7, ORVANTA_CALL_CALLING);
     phone.entry().keyPress(KeyPress::of(Kind::Enter));
     EXPECT_EQ(journal().back(), "releaseCall(7)");
 }
@@ -182,7 +182,7 @@ TEST_F(NumberEntryTest, ClearBackAndRedial)
     connectOutgoing(QStringLiteral("77"));
     phone.entry().Clear();
     EXPECT_EQ(view.number, "77");  // a busy line keeps its number
-    event(7, 6);
+    event(7, ORVANTA_CALL_DISCONNECTED);
     journal().clear();
     phone.lines().SelectLine(0);
     phone.entry().Redial();

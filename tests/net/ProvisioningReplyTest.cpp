@@ -1,7 +1,7 @@
-#include "signin/ProvisioningReply.h"
+#include "net/ProvisioningReply.h"
 #include "net/PortalClient.h"
-#include "net/ProvisioningTransport.h"
-#include "signin/SignInFlow.h"
+#include "net/ServiceDirectory.h"
+#include "support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
 
@@ -82,6 +82,41 @@ TEST(PortalAnswer, LastElementWinsAndNonArraysChangeNothing)
     }
 }
 
+TEST(BalanceAnswer, LastElementWinsAndUnreadableRepliesGiveNothing)
+{
+    const struct {
+        const char* name;
+        const char* text;
+        std::optional<BalanceAnswer> expected;
+    } cases[] = {
+        {"one entry", R"({"listbalance":[{"balance":"12.50","currency":"USD"}]})",
+         BalanceAnswer{"12.50", "USD"}},
+        {"the last entry wins",
+         R"({"listbalance":[{"balance":"1","currency":"EUR"},{"balance":"2","currency":"USD"}]})",
+         BalanceAnswer{"2", "USD"}},
+        {"a missing value keeps the one before",
+         R"({"listbalance":[{"balance":"1","currency":"EUR"},{"balance":"3"}]})",
+         BalanceAnswer{"3", "EUR"}},
+        {"white space and line breaks around",
+         " \r\n{\"listbalance\":\r\n[{\"balance\":\"4\"}]}\r\n", BalanceAnswer{"4", ""}},
+        {"numbers are not texts", R"({"listbalance":[{"balance":5,"currency":"USD"}]})",
+         BalanceAnswer{"", "USD"}},
+        {"not an array", R"({"listbalance":{"balance":"1"}})", std::nullopt},
+        {"no list", R"({"balance":"1"})", std::nullopt},
+        {"not JSON", "<html>busy</html>", std::nullopt},
+        {"empty", "", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::optional<BalanceAnswer> answer = parseBalanceAnswer(c.text);
+        ASSERT_EQ(answer.has_value(), c.expected.has_value());
+        if (answer) {
+            EXPECT_EQ(answer->balance, c.expected->balance);
+            EXPECT_EQ(answer->currency, c.expected->currency);
+        }
+    }
+}
+
 TEST(PortalAnswer, AddressEncodesEachValueOnce)
 {
     EXPECT_EQ(portalLoginUrl("https://p:1/", "pwduser", "a&b #+%"),
@@ -93,38 +128,28 @@ TEST(PortalAnswer, AddressEncodesEachValueOnce)
 
 namespace {
 
-struct FailoverCase {
-    const char* mode;
-    const char* serverA;
-    const char* portA2;
-    const char* serverB;
-    const char* portB1;
-};
-
-TEST(Failover, ModeDecidesWhichServerTheReplyReplaces)
+TEST(ServiceDirectory, ProvisionedAddressesFollowTheLatestReply)
 {
-    orvanta::ProvisioningReply reply;
-    reply.fips = QStringLiteral("9.9.9.9");
-    reply.fports = QStringLiteral("5060;5080");
-    const FailoverCase cases[] = {
-        {"firstip", "1.1.1.1", "a2", "9.9.9.9", "5060"},
-        {"secondip", "9.9.9.9", "5080", "", ""},
-        {"failip", "9.9.9.9", "5080", "", ""},
-        {"", "1.1.1.1", "a2", "2.2.2.2", "b1"},
-    };
-    for (const FailoverCase& c : cases) {
-        SCOPED_TRACE(c.mode);
-        orvanta::FailoverRecord record;
-        record.altServerA = QStringLiteral("1.1.1.1");
-        record.altPortA2 = QStringLiteral("a2");
-        record.altServerB = QStringLiteral("2.2.2.2");
-        record.altPortB1 = QStringLiteral("b1");
-        orvanta::applyFailover(QString::fromLatin1(c.mode), reply, record);
-        EXPECT_EQ(record.altServerA, c.serverA);
-        EXPECT_EQ(record.altPortA2, c.portA2);
-        EXPECT_EQ(record.altServerB, c.serverB);
-        EXPECT_EQ(record.altPortB1, c.portB1);
-    }
+    ServiceDirectory services(DeploymentSettings{"https://prov/", "https://portal", "http://web"});
+    ProvisioningReply first;
+    first.apiUrl = "http://api/1";
+    first.smsUrl = "http://sms/1";
+    first.myAccounts = "http://my/1";
+    first.oRecharge = "http://recharge/1";
+    first.signupUrl = "http://signup/1";
+    services.takeProvisioning(first);
+    EXPECT_EQ(services.accountApiUrl(), "http://api/1");
+    EXPECT_EQ(services.smsUrl(), "http://sms/1");
+    EXPECT_EQ(services.myAccountsUrl(), "http://my/1");
+    EXPECT_EQ(services.rechargeUrl(), "http://recharge/1");
+    EXPECT_EQ(services.signUpUrl(), "http://signup/1");
+
+    // A later sign-in's reply without a recharge page leaves none behind.
+    ProvisioningReply second = first;
+    second.oRecharge.clear();
+    services.takeProvisioning(second);
+    EXPECT_EQ(services.rechargeUrl(), "");
+    EXPECT_EQ(services.portalUrl(), "https://portal");
 }
 
 }

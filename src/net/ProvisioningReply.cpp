@@ -1,4 +1,4 @@
-#include "signin/ProvisioningReply.h"
+#include "net/ProvisioningReply.h"
 
 #include <rapidjson/document.h>
 

@@ -1,0 +1,100 @@
+#pragma once
+
+#include "mainwnd/BalanceModel.h"
+#include "mainwnd/MainWindowModel.h"
+#include "net/PortalClient.h"
+#include "net/ProvisioningClient.h"
+#include "net/ServiceDirectory.h"
+#include "platform/SoundPlayer.h"
+#include "session/EngineStarter.h"
+#include "session/Session.h"
+#include "signin/SignInFlow.h"
+#include "telephony/CallController.h"
+#include "telephony/CallViewRelay.h"
+#include "telephony/EngineEvents.h"
+#include "telephony/EngineHost.h"
+#include "telephony/PendingCallLog.h"
+#include "telephony/PlayerCallSounds.h"
+#include "telephony/QtCallTimers.h"
+
+#include <QObject>
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+namespace orvanta {
+
+// Replacements for the network side (tests); each one left empty is the
+// real thing.
+struct DialerNetwork {
+    std::unique_ptr<PortalClient> portal;
+    std::unique_ptr<ProvisioningClient> provisioning;
+    std::function<bool()> internetAvailable;
+};
+
+// The composition root, without a display: it owns the engine and its
+// event bridge, the session, the service directory and clients, the call
+// handling with its sounds, timers and call log, and the main window's
+// model. Windows get these parts in their constructors and own none of
+// them. Later stores (contacts, call log, settings, audio) and clients are
+// members here too, declared in the order they depend on each other.
+class DialerCore : public QObject {
+    Q_OBJECT
+
+public:
+    DialerCore(DeploymentSettings deployment, std::filesystem::path engineLibrary,
+               DialerNetwork network = {});
+    // Shutdown order: the engine stops before its event bridge goes.
+    ~DialerCore() override;
+    DialerCore(const DialerCore&) = delete;
+    DialerCore& operator=(const DialerCore&) = delete;
+
+    // Loads the engine library (once per run); false when it is missing.
+    bool loadEngine() { return starter_.load(); }
+    // The start-up's sign-in record: read before any window opens.
+    void start(const SignInRecord& saved, bool autoSignIn);
+
+    EngineHost& engine() { return engine_; }
+    EngineEvents& events() { return events_; }
+    EngineStarter& starter() { return starter_; }
+    Session& session() { return session_; }
+    ServiceDirectory& services() { return services_; }
+    PortalClient& portal() { return *portal_; }
+    ProvisioningClient& provisioning() { return *provisioning_; }
+    CallController& calls() { return calls_; }
+    CallViewRelay& callView() { return callView_; }
+    PendingCallLog& callLog() { return callLog_; }
+    BalanceModel& balance() { return balance_; }
+    MainWindowModel& mainWindow() { return mainWindow_; }
+    platform::SoundPlayer& player() { return player_; }
+    const std::function<bool()>& internetAvailable() const { return internetAvailable_; }
+
+    // What a sign-in dialog works with.
+    SignInParts signInParts(SignInMainWindow& mainWindow);
+
+    // Replaces the check of the network connection (tests).
+    void setConnectivityCheck(std::function<bool()> check)
+    {
+        internetAvailable_ = std::move(check);
+    }
+
+private:
+    EngineEvents events_;
+    EngineHost engine_;
+    EngineStarter starter_{engine_};
+    Session session_;
+    ServiceDirectory services_;
+    std::unique_ptr<PortalClient> portal_;
+    std::unique_ptr<ProvisioningClient> provisioning_;
+    std::function<bool()> internetAvailable_;
+    platform::SoundPlayer player_;
+    PlayerCallSounds sounds_;
+    QtCallTimers timers_;
+    PendingCallLog callLog_;
+    CallViewRelay callView_;
+    BalanceModel balance_;
+    CallController calls_;
+    MainWindowModel mainWindow_;
+};
+
+}
