@@ -2,9 +2,8 @@
 // set-up against Kamailio and baresip, and idle memory and CPU while
 // registered. Prints the figures; the peers are started and stopped here.
 
-#include "engine/EngineHarness.h"
-#include "support/SipPeers.h"
-#include "support/TestEnvironment.h"
+#include "peers/EngineEvents.h"
+#include "peers/SipPeers.h"
 #include "telephony/EngineLibrary.h"
 
 #include <algorithm>
@@ -72,7 +71,8 @@ int main()
     setenv("ORVANTA_ENGINE_BIND_ADDRESS", "127.0.0.1", 1);
     try {
         orvanta::EngineLibrary library;
-        if (!library.load(orvanta::test::binDir() / orvanta::EngineLibrary::kFileName)) {
+        if (!library.load(std::filesystem::canonical("/proc/self/exe").parent_path() /
+                          orvanta::EngineLibrary::kFileName)) {
             std::fprintf(stderr, "cannot load the engine: %s\n", library.error().c_str());
             return 1;
         }

@@ -2,7 +2,7 @@
 // that knows the scenario's accounts (user and SIP password) and a baresip
 // phone registered there that answers every call, then prints one JSON line
 // with their addresses and waits for SIGTERM or SIGINT.
-#include "support/SipPeers.h"
+#include "peers/SipPeers.h"
 
 #include <rapidjson/document.h>
 

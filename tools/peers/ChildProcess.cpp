@@ -1,4 +1,4 @@
-#include "support/ChildProcess.h"
+#include "peers/ChildProcess.h"
 
 #include <fcntl.h>
 #include <fstream>

@@ -8,8 +8,8 @@
 //   Kamailio       - registrar and proxy with digest auth for given accounts
 //   Baresip        - a scriptable SIP phone controlled over its TCP interface
 
-#include "support/ChildProcess.h"
-#include "support/TestEnvironment.h"
+#include "peers/ChildProcess.h"
+#include "peers/TempDir.h"
 
 #include <chrono>
 #include <condition_variable>

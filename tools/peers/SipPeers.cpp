@@ -1,4 +1,4 @@
-#include "support/SipPeers.h"
+#include "peers/SipPeers.h"
 
 #include <rapidjson/document.h>
 
