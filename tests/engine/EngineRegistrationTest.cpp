@@ -34,7 +34,9 @@ INSTANTIATE_TEST_SUITE_P(
         RegistrarCase{"DigestRejected", SippRegistrar::Reply::Challenge, "wrong", 403},
         RegistrarCase{"Forbidden", SippRegistrar::Reply::Forbidden, "secret", 403},
         RegistrarCase{"NotFound", SippRegistrar::Reply::NotFound, "secret", 404},
-        RegistrarCase{"RequestTimeout", SippRegistrar::Reply::RequestTimeout, "secret", 408}),
+        RegistrarCase{"RequestTimeout", SippRegistrar::Reply::RequestTimeout, "secret", 408},
+        RegistrarCase{"ServiceUnavailable", SippRegistrar::Reply::ServiceUnavailable, "secret",
+                      503}),
     [](const auto& info) { return std::string(info.param.name); });
 
 using RegistrationUnanswered = EngineFixture;

@@ -133,6 +133,9 @@ std::string registrarScenario(SippRegistrar::Reply reply, const SipAccount& acco
     case SippRegistrar::Reply::RequestTimeout:
         body += sippReply("408 Request Timeout");
         break;
+    case SippRegistrar::Reply::ServiceUnavailable:
+        body += sippReply("503 Service Unavailable");
+        break;
     }
     // The unregistration at shutdown.
     body += "  <recv request=\"REGISTER\"/>\n" + sippReply("200 OK", "Expires: 0\n") +

@@ -41,7 +41,7 @@ struct SipAccount {
 // sipp was seen to leave the unregistration unanswered: do not rely on it.
 class SippRegistrar {
 public:
-    enum class Reply { Ok, Challenge, Forbidden, NotFound, RequestTimeout };
+    enum class Reply { Ok, Challenge, Forbidden, NotFound, RequestTimeout, ServiceUnavailable };
 
     explicit SippRegistrar(Reply reply, SipAccount account = {"alice", "secret"});
     bool isRunning() { return process_.isRunning(); }
