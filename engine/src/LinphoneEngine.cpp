@@ -222,7 +222,7 @@ void LinphoneEngine::configureLogging()
 }
 
 // Settings the core reads while it is created: what it must not load.
-LinphoneConfig* LinphoneEngine::makeConfig() const
+LinphoneConfig* LinphoneEngine::makeConfig(int sipPort) const
 {
     LinphoneConfig* config = linphone_factory_create_config(linphone_factory_get(), nullptr);
     // No call history or ZRTP cache on disk: the application keeps its own
@@ -232,8 +232,14 @@ LinphoneConfig* LinphoneEngine::makeConfig() const
     linphone_config_set_string(config, "storage", "call_logs_db_uri", "null");
     linphone_config_set_string(config, "storage", "zrtp_secrets_db_uri", "null");
     linphone_config_set_int(config, "misc", "store_chat_messages", 0);
-    // IPv4 only, decided before the transports open.
+    // IPv4 only, decided before the transports open (without the migration
+    // mark the core drops use_ipv6 and turns IPv6 on), and the first
+    // transports are already the right ones rather than 5060 over UDP and TCP.
+    linphone_config_set_int(config, "sip", "ipv6_migration_done", 1);
     linphone_config_set_int(config, "sip", "use_ipv6", 0);
+    linphone_config_set_int(config, "sip", "sip_port", sipPort);
+    linphone_config_set_int(config, "sip", "sip_tcp_port", LC_SIP_TRANSPORT_DISABLED);
+    linphone_config_set_int(config, "sip", "sip_tls_port", LC_SIP_TRANSPORT_DISABLED);
     // The core would otherwise connect() a UDP socket to a public address
     // every 5 s to watch its local address, and once more to guess a contact
     // host; the registrar's channel gives the contact.
@@ -263,7 +269,9 @@ bool LinphoneEngine::start(const StartOptions& options)
     noSoundDevices_ = settings_.nullAudio || !soundSystemPresent();
     ms_snd_card_manager_bypass_soundcard_detection(noSoundDevices_ ? TRUE : FALSE);
 
-    LinphoneConfig* config = makeConfig();
+    const int sipPort = options.network.sipPort.value_or(options.sipPort);
+    const bool explicitPort = sipPort > 0 && sipPort <= 65535;
+    LinphoneConfig* config = makeConfig(explicitPort ? sipPort : LC_SIP_TRANSPORT_RANDOM);
     core_ = linphone_factory_create_core_with_config_3(factory, config, nullptr);
     linphone_config_unref(config);
     if (!core_)
@@ -296,11 +304,7 @@ bool LinphoneEngine::start(const StartOptions& options)
         linphone_core_set_download_ptime(core_, options.packetTimeMs);
     }
 
-    configureNetwork(options.network);
-
-    const int sipPort = options.network.sipPort.value_or(options.sipPort);
     LinphoneTransports* transports = linphone_factory_create_transports(factory);
-    const bool explicitPort = sipPort > 0 && sipPort <= 65535;
     linphone_transports_set_udp_port(transports, explicitPort ? sipPort : LC_SIP_TRANSPORT_RANDOM);
     linphone_transports_set_tcp_port(transports, LC_SIP_TRANSPORT_DISABLED);
     linphone_transports_set_tls_port(transports, LC_SIP_TRANSPORT_DISABLED);
@@ -321,6 +325,7 @@ bool LinphoneEngine::start(const StartOptions& options)
             return false;
         }
     }
+    configureNetwork(options.network);
     // Network monitoring is off, so the core is told the network is there.
     linphone_core_set_network_reachable(core_, TRUE);
     configureAudio();
@@ -332,14 +337,20 @@ bool LinphoneEngine::start(const StartOptions& options)
 void LinphoneEngine::configureNetwork(const NetworkOptions& network)
 {
     firstRtpPortOverride_ = network.firstRtpPort;
+    stunOn_ = !network.stunHost.empty();
     if (firstRtpPortOverride_)
         applyRtpPorts(*firstRtpPortOverride_);
-    if (network.stunHost.empty())
+    if (!stunOn_)
         return;
     LinphoneNatPolicy* policy = linphone_core_create_nat_policy(core_);
     const std::string server = network.stunHost + ":" + std::to_string(network.stunPort);
     linphone_nat_policy_set_stun_server(policy, server.c_str());
     linphone_nat_policy_enable_stun(policy, TRUE);
+    // The stack's STUN-only discovery skips the audio stream (5.1 looks its
+    // port up by stream index and takes index 0 for none); with ICE it asks
+    // the server for every stream and peers without ICE simply ignore the
+    // candidates.
+    linphone_nat_policy_enable_ice(policy, TRUE);
     linphone_core_set_nat_policy(core_, policy);
     linphone_nat_policy_unref(policy);
 }
@@ -539,6 +550,9 @@ void LinphoneEngine::registerAccount(int accountId, const AccountRequest& reques
 
     LinphoneAccountParams* params = linphone_core_create_account_params(core_);
     linphone_account_params_set_identity_address(params, identity);
+    // Calls of an account follow the account's NAT policy, not the core's.
+    if (stunOn_)
+        linphone_account_params_set_nat_policy(params, linphone_core_get_nat_policy(core_));
 
     // Requests go to the outbound proxy when there is one (REGISTER too, so
     // that encrypted signalling never bypasses it), else to the registrar,

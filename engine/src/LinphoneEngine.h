@@ -116,7 +116,7 @@ private:
     void checkRegistrationDeadlines();
     void checkTransferDeadlines();
 
-    LinphoneConfig* makeConfig() const;
+    LinphoneConfig* makeConfig(int sipPort) const;
     void configureNetwork(const NetworkOptions& network);
     void applyRtpPorts(int firstPort);
     void configureAudio();
@@ -137,6 +137,7 @@ private:
     std::unique_ptr<MainLoopSleeper> sleeper_;
     bool noSoundDevices_ = false;
     std::optional<int> firstRtpPortOverride_;
+    bool stunOn_ = false;
     std::atomic<int>& nextCallId_;
     LinphoneCore* core_ = nullptr;
     LinphoneCoreCbs* coreCallbacks_ = nullptr;

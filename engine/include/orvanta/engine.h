@@ -160,7 +160,9 @@ ORVANTA_API int dll_setRTPEncryptionConfiguration2(int on, const char* key);
  * place of dll_registerAccount's rtrp. -1 to either returns to the dll_init
  * or dll_registerAccount value. dll_setStunServer: a STUN server (host name
  * or IPv4 address, no port in it) that calls use to learn their public media
- * address; port 0 means 3478; NULL or "" turns STUN off. */
+ * address; port 0 means 3478; NULL or "" turns STUN off. With STUN on,
+ * calls gather ICE candidates (the SIP stack's STUN-only discovery skips the
+ * audio stream in 5.1); peers without ICE ignore them. */
 ORVANTA_API int dll_setLocalSipPort(int port);
 ORVANTA_API int dll_setFirstMediaPort(int port);
 ORVANTA_API int dll_setStunServer(const char* host, int port);
