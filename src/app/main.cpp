@@ -2,6 +2,7 @@
 #include "app/Startup.h"
 #include "controls/MessageBox.h"
 #include "orvanta/Version.h"
+#include "platform/EventLoopProbe.h"
 #include "platform/TerminationWatcher.h"
 
 #include <QApplication>
@@ -57,6 +58,7 @@ int main(int argc, char** argv)
     }
 
     QApplication application(argc, argv);
+    orvanta::platform::EventLoopProbe eventLoopProbe;  // ORVANTA_EVENT_LOOP_PROBE=<file>
     QApplication::setApplicationName(QStringLiteral("Orvanta"));
     QApplication::setApplicationVersion(QStringLiteral(ORVANTA_VERSION));
 
