@@ -54,6 +54,21 @@ TEST_F(RegistrationUnanswered, UnreachableRegistrarIsReportedAs408)
     EXPECT_EQ(registerAt("127.0.0.1:" + std::to_string(freePort()), "alice", "secret"), 408);
 }
 
+using UnusableAddress = EngineFixture;
+
+// The engine cannot even start these registrations: each is reported once,
+// with the engine's own code, instead of leaving the caller waiting.
+TEST_F(UnusableAddress, IsReportedWithItsOwnCode)
+{
+    for (const char* uri : {"sip:j\xc3\xb6rg@127.0.0.1", "no address at all", "sip:alice@"}) {
+        events().clear();
+        const int account = api().registerAccount(uri, uri, "*", "alice", "x", nullptr, 1, 0, 0, 0);
+        ASSERT_GT(account, 0) << uri;
+        EXPECT_EQ(events().waitForRegistration(account, 2s), ORVANTA_REG_ADDRESS_REFUSED) << uri;
+        EXPECT_TRUE(events().quietFor(300ms)) << uri;
+    }
+}
+
 using EngineWithoutAccount = EngineFixture;
 
 TEST_F(EngineWithoutAccount, RefusesWhatNeedsAnAccountOrARunningEngine)
