@@ -84,8 +84,8 @@ std::optional<ProcessSample> sampleProcess(int pid)
         scheduled += std::atof(schedstat.c_str()) / 1e9;
         const long switches =
             fieldKb("\n" + readFile(task.path() / "status"), "voluntary_ctxt_switches");
-        if (switches > 0)
-            sample.voluntarySwitches += switches;
+        if (switches >= 0)
+            sample.voluntarySwitches[std::atoi(task.path().filename().c_str())] = switches;
     }
     if (haveSchedstat && scheduled > 0)
         sample.cpuSeconds = scheduled;
@@ -94,6 +94,16 @@ std::optional<ProcessSample> sampleProcess(int pid)
     sample.pssKb = fieldKb(rollup, "Pss");
     sample.anonymousKb = fieldKb(rollup, "Anonymous");
     return sample;
+}
+
+long switchesBetween(const ProcessSample& before, const ProcessSample& after)
+{
+    long total = 0;
+    for (const auto& [thread, switches] : after.voluntarySwitches) {
+        const auto earlier = before.voluntarySwitches.find(thread);
+        total += switches - (earlier == before.voluntarySwitches.end() ? 0 : earlier->second);
+    }
+    return total;
 }
 
 std::optional<double> registeredAt(const std::string& kamailioLog, const std::string& user,

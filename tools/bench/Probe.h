@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,12 +14,15 @@ double wallClock();
 // What /proc tells about one running process, all its threads included.
 struct ProcessSample {
     double cpuSeconds = 0;
-    long voluntarySwitches = 0;  // summed over the threads alive now
+    std::map<int, long> voluntarySwitches;  // per live thread
     long rssKb = 0;
     long pssKb = 0;
     long anonymousKb = 0;
 };
 std::optional<ProcessSample> sampleProcess(int pid);
+// Switches between two samples: threads that started meanwhile count in
+// full, threads that ended meanwhile are lost (they cannot be read).
+long switchesBetween(const ProcessSample& before, const ProcessSample& after);
 
 // Time stamps Kamailio logged: REGISTER answered 200 for a user, and the ACK
 // a user sent for a call.

@@ -295,9 +295,9 @@ std::optional<std::pair<double, double>> measureWindow(int pid, int seconds)
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     if (!before || !after)
         return std::nullopt;
-    return std::make_pair(
-        (after->cpuSeconds - before->cpuSeconds) / elapsed * 100.0,
-        static_cast<double>(after->voluntarySwitches - before->voluntarySwitches) / elapsed);
+    return std::make_pair((after->cpuSeconds - before->cpuSeconds) / elapsed * 100.0,
+                          static_cast<double>(orvanta::bench::switchesBetween(*before, *after)) /
+                              elapsed);
 }
 
 void runSession(Stage& stage, const Subject& subject, Samples& samples)
