@@ -235,11 +235,12 @@ LinphoneConfig* LinphoneEngine::makeConfig(int sipPort) const
     // IPv4 only, decided before the transports open (without the migration
     // mark the core drops use_ipv6 and turns IPv6 on), and the first
     // transports are already the right ones rather than 5060 over UDP and TCP.
+    // TLS keeps the stack's default here: with it off at start, a later
+    // switch to TLS registers over UDP.
     linphone_config_set_int(config, "sip", "ipv6_migration_done", 1);
     linphone_config_set_int(config, "sip", "use_ipv6", 0);
     linphone_config_set_int(config, "sip", "sip_port", sipPort);
     linphone_config_set_int(config, "sip", "sip_tcp_port", LC_SIP_TRANSPORT_DISABLED);
-    linphone_config_set_int(config, "sip", "sip_tls_port", LC_SIP_TRANSPORT_DISABLED);
     // The core would otherwise connect() a UDP socket to a public address
     // every 5 s to watch its local address, and once more to guess a contact
     // host; the registrar's channel gives the contact.

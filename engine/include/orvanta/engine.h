@@ -15,10 +15,11 @@
  * the moment it is due, an entry point wakes it through an eventfd that the
  * same loop watches, and the core's other work (linphone_core_iterate) runs
  * after every wake-up. Idle and registered it wakes for the refreshes only,
- * and at the latest every 5 s. While any call exists it ticks every 20 ms,
- * because the core pumps media events (received DTMF, RTP timeouts) and call
- * timers only when iterated. liblinphone 5.1 hands out its main loop only
- * through two exported tester functions (linphone_core_get_sal,
+ * and at the latest every 5 s. While any call exists it ticks every 20 ms
+ * (waiting on the eventfd alone, which is cheaper in CPU), because the core
+ * pumps media events (received DTMF, RTP timeouts) and call timers only when
+ * iterated; SIP messages during a call are then read by the next tick. liblinphone 5.1 hands out
+ * its main loop only through two exported tester functions (linphone_core_get_sal,
  * sal_get_stack_impl); when they are missing the engine ticks every 20 ms.
  *
  * What the engine leaves out: no mediastreamer plugins (an empty plugin
