@@ -235,8 +235,6 @@ LinphoneConfig* LinphoneEngine::makeConfig(int sipPort) const
     // IPv4 only, decided before the transports open (without the migration
     // mark the core drops use_ipv6 and turns IPv6 on), and the first
     // transports are already the right ones rather than 5060 over UDP and TCP.
-    // TLS keeps the stack's default here: with it off at start, a later
-    // switch to TLS registers over UDP.
     linphone_config_set_int(config, "sip", "ipv6_migration_done", 1);
     linphone_config_set_int(config, "sip", "use_ipv6", 0);
     linphone_config_set_int(config, "sip", "sip_port", sipPort);
@@ -308,7 +306,10 @@ bool LinphoneEngine::start(const StartOptions& options)
     LinphoneTransports* transports = linphone_factory_create_transports(factory);
     linphone_transports_set_udp_port(transports, explicitPort ? sipPort : LC_SIP_TRANSPORT_RANDOM);
     linphone_transports_set_tcp_port(transports, LC_SIP_TRANSPORT_DISABLED);
-    linphone_transports_set_tls_port(transports, LC_SIP_TRANSPORT_DISABLED);
+    // TLS listens from the start: switching it on later, while an account
+    // registers, resets the transports and the next REGISTER was seen to
+    // leave over UDP.
+    linphone_transports_set_tls_port(transports, LC_SIP_TRANSPORT_RANDOM);
     linphone_transports_set_dtls_port(transports, LC_SIP_TRANSPORT_DISABLED);
     const LinphoneStatus transportStatus = linphone_core_set_transports(core_, transports);
     linphone_transports_unref(transports);
