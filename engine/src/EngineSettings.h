@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <optional>
 #include <string>
 
 namespace orvanta::engine {
@@ -20,10 +21,20 @@ struct EngineSettings {
     static EngineSettings fromEnvironment();
 };
 
-// What dll_init and the encryption setters asked for.
+// The network settings the application set for the next start; each one
+// left unset keeps what dll_init and dll_registerAccount ask for.
+struct NetworkOptions {
+    std::optional<int> sipPort;       // 0: any free port
+    std::optional<int> firstRtpPort;  // 0: any free port
+    std::string stunHost;             // empty: no STUN
+    int stunPort = 3478;
+};
+
+// What dll_init and the setters asked for.
 struct StartOptions {
     int packetTimeMs = 0;
     int sipPort = 0;
+    NetworkOptions network;
 };
 
 }

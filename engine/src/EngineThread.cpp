@@ -2,7 +2,21 @@
 
 namespace orvanta::engine {
 
-EngineThread::EngineThread(std::chrono::milliseconds tickInterval) : tickInterval_(tickInterval) {}
+void PlainSleeper::sleep(std::chrono::milliseconds limit)
+{
+    std::unique_lock lock(mutex_);
+    woken_.wait_for(lock, limit, [this] { return pending_; });
+    pending_ = false;
+}
+
+void PlainSleeper::wake()
+{
+    {
+        std::lock_guard lock(mutex_);
+        pending_ = true;
+    }
+    woken_.notify_one();
+}
 
 EngineThread::~EngineThread()
 {
@@ -10,14 +24,29 @@ EngineThread::~EngineThread()
         stop({});
 }
 
-bool EngineThread::start(std::function<bool()> setup, Command tick)
+bool EngineThread::start(std::function<bool()> setup, Rounds rounds, bool waitForSetup,
+                         Command onSetupFailed)
 {
-    tick_ = std::move(tick);
-    // The thread owns the promise, so nothing it touches lives on this stack.
+    rounds_ = std::move(rounds);
+    {
+        // Commands may queue while setup runs; they wait for its outcome.
+        std::lock_guard lock(mutex_);
+        accepting_ = true;
+        stopping_ = false;
+    }
+    if (!waitForSetup) {
+        thread_ = std::thread(
+            [this, setup = std::move(setup), onSetupFailed = std::move(onSetupFailed)]() mutable {
+                run(std::move(setup), std::move(onSetupFailed), nullptr);
+            });
+        return true;
+    }
+    // The thread owns nothing on this stack but the promise, which this call
+    // keeps alive until the result is in.
     std::promise<bool> started;
     auto result = started.get_future();
-    thread_ = std::thread([this, setup = std::move(setup), started = std::move(started)]() mutable {
-        run(std::move(setup), started);
+    thread_ = std::thread([this, setup = std::move(setup), &started]() mutable {
+        run(std::move(setup), {}, &started);
     });
     if (result.get())
         return true;
@@ -25,25 +54,35 @@ bool EngineThread::start(std::function<bool()> setup, Command tick)
     return false;
 }
 
-void EngineThread::run(std::function<bool()> setup, std::promise<bool>& started)
+void EngineThread::useSleeper(Sleeper* sleeper)
+{
+    sleeper_ = sleeper ? sleeper : &plainSleeper_;
+}
+
+void EngineThread::run(std::function<bool()> setup, Command onSetupFailed,
+                       std::promise<bool>* started)
 {
     threadId_ = std::this_thread::get_id();
     const bool ok = setup();
-    {
-        std::lock_guard lock(mutex_);
-        accepting_ = ok;
+    if (!ok) {
+        {
+            std::lock_guard lock(mutex_);
+            accepting_ = false;
+            queue_.clear();
+        }
+        if (onSetupFailed)
+            onSetupFailed();
     }
-    started.set_value(ok);
+    if (started)
+        started->set_value(ok);
     if (!ok)
         return;
 
-    auto nextTick = std::chrono::steady_clock::now();
     for (;;) {
         std::deque<Command> batch;
         bool stopping = false;
         {
-            std::unique_lock lock(mutex_);
-            wakeUp_.wait_until(lock, nextTick, [this] { return !queue_.empty() || stopping_; });
+            std::lock_guard lock(mutex_);
             batch.swap(queue_);
             stopping = stopping_;
         }
@@ -54,13 +93,18 @@ void EngineThread::run(std::function<bool()> setup, std::promise<bool>& started)
             // during teardown) are dropped: the engine is gone.
             std::lock_guard lock(mutex_);
             queue_.clear();
+            sleeper_ = &plainSleeper_;
             return;
         }
-        const auto now = std::chrono::steady_clock::now();
-        if (now >= nextTick) {
-            tick_();
-            nextTick = now + tickInterval_;
+        rounds_.round();
+        const auto wait = rounds_.nextWait();
+        {
+            std::lock_guard lock(mutex_);
+            if (!queue_.empty() || stopping_)
+                continue;
         }
+        if (wait.count() > 0)
+            sleeper_.load()->sleep(wait);
     }
 }
 
@@ -72,8 +116,13 @@ bool EngineThread::post(Command command)
             return false;
         queue_.push_back(std::move(command));
     }
-    wakeUp_.notify_one();
+    wake();
     return true;
+}
+
+void EngineThread::wake()
+{
+    sleeper_.load()->wake();
 }
 
 void EngineThread::stop(Command teardown)
@@ -85,7 +134,7 @@ void EngineThread::stop(Command teardown)
         accepting_ = false;
         stopping_ = true;
     }
-    wakeUp_.notify_one();
+    wake();
     if (thread_.joinable() && !isCurrentThread())
         thread_.join();
 }

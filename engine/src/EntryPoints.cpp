@@ -24,7 +24,6 @@ Callbacks& callbacks()
 
 namespace {
 
-constexpr auto kTickInterval = std::chrono::milliseconds(20);
 // Bounds every text argument: SIP URIs, names, passwords and message bodies.
 constexpr size_t kMaxText = 4096;
 
@@ -38,6 +37,8 @@ std::shared_ptr<Runtime> runtime;
 std::atomic<int> nextCallId{1};
 std::atomic<int> nextAccountId{1};
 std::atomic<bool> encryptionOn{false};
+std::mutex networkMutex;
+NetworkOptions network;
 
 // The service's key material. Only the on/off switch acts (TLS signalling and
 // mandatory SRTP); the numbers and the key text are kept as given.
@@ -109,11 +110,22 @@ ORVANTA_API int dll_init(int size, int sprt)
     encryptionOn = false;
     auto fresh = std::make_shared<Runtime>();
     fresh->engine = std::make_unique<LinphoneEngine>(EngineSettings::fromEnvironment(), nextCallId);
-    fresh->thread = std::make_unique<EngineThread>(kTickInterval);
+    fresh->thread = std::make_unique<EngineThread>();
     LinphoneEngine* engine = fresh->engine.get();
-    const StartOptions options{size, sprt};
-    if (!fresh->thread->start([engine, options] { return engine->start(options); },
-                              [engine] { engine->iterate(); }))
+    EngineThread* thread = fresh->thread.get();
+    StartOptions options{size, sprt, {}};
+    {
+        std::lock_guard networkLock(networkMutex);
+        options.network = network;
+    }
+    const auto setup = [engine, thread, options] {
+        if (!engine->start(options))
+            return false;
+        thread->useSleeper(engine->sleeper());
+        return true;
+    };
+    if (!fresh->thread->start(
+            setup, {[engine] { engine->iterate(); }, [engine] { return engine->nextWait(); }}))
         return -1;
     runtime = std::move(fresh);
     return 0;
@@ -285,6 +297,36 @@ ORVANTA_API int dll_setSIPEncryptionConfiguration2(int on, const char* key)
 ORVANTA_API int dll_setRTPEncryptionConfiguration2(int on, const char* key)
 {
     return setEncryption(on, {}, key);
+}
+
+ORVANTA_API int dll_setLocalSipPort(int port)
+{
+    if (port < -1 || port > 65535)
+        return -1;
+    std::lock_guard lock(networkMutex);
+    network.sipPort = port >= 0 ? std::optional<int>(port) : std::nullopt;
+    return 0;
+}
+
+ORVANTA_API int dll_setFirstMediaPort(int port)
+{
+    if (port < -1 || port > 65535)
+        return -1;
+    std::lock_guard lock(networkMutex);
+    network.firstRtpPort = port >= 0 ? std::optional<int>(port) : std::nullopt;
+    return 0;
+}
+
+ORVANTA_API int dll_setStunServer(const char* host, int port)
+{
+    const std::string name = textOrEmpty(host);
+    if (name.size() > 255 || port < 0 || port > 65535 ||
+        name.find_first_of(" \t\r\n:;<>\"") != std::string::npos)
+        return -1;
+    std::lock_guard lock(networkMutex);
+    network.stunHost = name;
+    network.stunPort = port > 0 ? port : 3478;
+    return 0;
 }
 
 ORVANTA_API int dll_getNumOfCodecs(void)

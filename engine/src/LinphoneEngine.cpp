@@ -2,9 +2,16 @@
 
 #include "Callbacks.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
+#include <mediastreamer2/mssndcard.h>
+#include <strings.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <system_error>
 #include <thread>
 #include <unistd.h>
@@ -18,6 +25,14 @@ constexpr auto kUnregisterBound = std::chrono::milliseconds(2000);
 constexpr int kRtpPortSpan = 200;
 // A transfer whose outcome the transferee never reports counts as failed.
 constexpr auto kTransferBound = std::chrono::seconds(32);
+// While a call exists the core's media events and call timers are pumped
+// only by iterating, so the thread ticks; otherwise it sleeps until a SIP
+// message, a stack timer, a command or one of our deadlines, and at the
+// latest after kIdleWait.
+constexpr auto kCallTick = std::chrono::milliseconds(20);
+constexpr auto kIdleWait = std::chrono::milliseconds(5000);
+// Without access to the SIP stack's main loop the thread ticks always.
+constexpr auto kFallbackTick = std::chrono::milliseconds(20);
 
 std::string withSlash(const std::filesystem::path& dir)
 {
@@ -74,15 +89,20 @@ std::string codecName(const LinphonePayloadType* type)
            std::to_string(linphone_payload_type_get_channels(type));
 }
 
-// A registrar that cannot be reached or does not answer counts as a timeout.
+// The registrar's own final code. The SIP stack makes up a 503 "io error"
+// (or a "timeout") when the registrar cannot be reached or never answers;
+// those count as a timeout, while a 503 the registrar sent stays 503.
 int registrationCode(LinphoneAccount* account)
 {
     const LinphoneErrorInfo* info = linphone_account_get_error_info(account);
     if (!info)
         return 408;
-    const LinphoneReason reason = linphone_error_info_get_reason(info);
     const int code = linphone_error_info_get_protocol_code(info);
-    if (reason == LinphoneReasonIOError || reason == LinphoneReasonNoResponse || code <= 0)
+    const char* phrase = linphone_error_info_get_phrase(info);
+    const bool madeUpLocally =
+        phrase && (strcasecmp(phrase, "io error") == 0 || strcasecmp(phrase, "timeout") == 0);
+    if (linphone_error_info_get_reason(info) == LinphoneReasonNoResponse || madeUpLocally ||
+        code < 300 || code > 699)
         return 408;
     return code;
 }
@@ -122,6 +142,34 @@ bool writeSilence(const std::filesystem::path& path)
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(wav.data(), static_cast<std::streamsize>(wav.size()));
     return static_cast<bool>(out);
+}
+
+// A sound server socket that accepts a connection, or an ALSA card.
+bool soundSystemPresent()
+{
+    std::string socketPath;
+    if (const char* server = std::getenv("PULSE_SERVER"); server && *server) {
+        const std::string text = server;
+        if (text.rfind("unix:", 0) != 0)
+            return true;  // a network server: let the card probe decide
+        socketPath = text.substr(5);
+    } else if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime) {
+        socketPath = std::string(runtime) + "/pulse/native";
+    }
+    if (!socketPath.empty() && socketPath.size() < sizeof(sockaddr_un::sun_path)) {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::memcpy(address.sun_path, socketPath.c_str(), socketPath.size() + 1);
+        const bool answered =
+            fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0;
+        if (fd >= 0)
+            ::close(fd);
+        if (answered)
+            return true;
+    }
+    std::error_code error;
+    return std::filesystem::exists("/dev/snd/controlC0", error);
 }
 
 bool isLive(LinphoneCallState state)
@@ -173,6 +221,34 @@ void LinphoneEngine::configureLogging()
     linphone_logging_service_set_log_level(logging, LinphoneLogLevelDebug);
 }
 
+// Settings the core reads while it is created: what it must not load.
+LinphoneConfig* LinphoneEngine::makeConfig(int sipPort) const
+{
+    LinphoneConfig* config = linphone_factory_create_config(linphone_factory_get(), nullptr);
+    // No call history or ZRTP cache on disk: the application keeps its own
+    // records and encrypts with SRTP. Sending a message needs the message
+    // store, so it lives in memory.
+    linphone_config_set_string(config, "storage", "uri", ":memory:");
+    linphone_config_set_string(config, "storage", "call_logs_db_uri", "null");
+    linphone_config_set_string(config, "storage", "zrtp_secrets_db_uri", "null");
+    linphone_config_set_int(config, "misc", "store_chat_messages", 0);
+    // IPv4 only, decided before the transports open (without the migration
+    // mark the core drops use_ipv6 and turns IPv6 on), and the first
+    // transports are already the right ones rather than 5060 over UDP and TCP.
+    linphone_config_set_int(config, "sip", "ipv6_migration_done", 1);
+    linphone_config_set_int(config, "sip", "use_ipv6", 0);
+    linphone_config_set_int(config, "sip", "sip_port", sipPort);
+    linphone_config_set_int(config, "sip", "sip_tcp_port", LC_SIP_TRANSPORT_DISABLED);
+    // The core would otherwise connect() a UDP socket to a public address
+    // every 5 s to watch its local address, and once more to guess a contact
+    // host; the registrar's channel gives the contact.
+    linphone_config_set_int(config, "sip", "auto_net_state_mon", 0);
+    linphone_config_set_int(config, "sip", "guess_hostname", 0);
+    if (!settings_.bindAddress.empty())
+        linphone_config_set_string(config, "sip", "bind_address", settings_.bindAddress.c_str());
+    return config;
+}
+
 bool LinphoneEngine::start(const StartOptions& options)
 {
     configureLogging();
@@ -182,8 +258,21 @@ bool LinphoneEngine::start(const StartOptions& options)
     linphone_factory_set_config_dir(factory, dir.c_str());
     linphone_factory_set_data_dir(factory, dir.c_str());
     linphone_factory_set_download_dir(factory, dir.c_str());
+    // An empty plugin folder: the one plugin installed draws video and
+    // brings a second GUI toolkit into the process.
+    std::error_code ignored;
+    std::filesystem::create_directories(workDir_ / "plugins", ignored);
+    linphone_factory_set_msplugins_dir(factory, (workDir_ / "plugins").c_str());
+    // Probing sound cards costs tens of milliseconds and finds nothing when
+    // null audio is asked or no sound system is there.
+    noSoundDevices_ = settings_.nullAudio || !soundSystemPresent();
+    ms_snd_card_manager_bypass_soundcard_detection(noSoundDevices_ ? TRUE : FALSE);
 
-    core_ = linphone_factory_create_core_3(factory, nullptr, nullptr, nullptr);
+    const int sipPort = options.network.sipPort.value_or(options.sipPort);
+    const bool explicitPort = sipPort > 0 && sipPort <= 65535;
+    LinphoneConfig* config = makeConfig(explicitPort ? sipPort : LC_SIP_TRANSPORT_RANDOM);
+    core_ = linphone_factory_create_core_with_config_3(factory, config, nullptr);
+    linphone_config_unref(config);
     if (!core_)
         return false;
 
@@ -198,13 +287,6 @@ bool LinphoneEngine::start(const StartOptions& options)
     linphone_core_cbs_set_message_received(coreCallbacks_, &LinphoneEngine::onMessageReceived);
     linphone_core_add_callbacks(core_, coreCallbacks_);
 
-    LinphoneConfig* config = linphone_core_get_config(core_);
-    if (!settings_.bindAddress.empty())
-        linphone_config_set_string(config, "sip", "bind_address", settings_.bindAddress.c_str());
-    // Messages need no local history.
-    linphone_config_set_int(config, "misc", "store_chat_messages", 0);
-
-    linphone_core_enable_ipv6(core_, FALSE);
     linphone_core_enable_video_capture(core_, FALSE);
     linphone_core_enable_video_display(core_, FALSE);
     linphone_core_set_ring(core_, nullptr);
@@ -222,11 +304,12 @@ bool LinphoneEngine::start(const StartOptions& options)
     }
 
     LinphoneTransports* transports = linphone_factory_create_transports(factory);
-    const bool explicitPort = options.sipPort > 0 && options.sipPort <= 65535;
-    linphone_transports_set_udp_port(transports,
-                                     explicitPort ? options.sipPort : LC_SIP_TRANSPORT_RANDOM);
+    linphone_transports_set_udp_port(transports, explicitPort ? sipPort : LC_SIP_TRANSPORT_RANDOM);
     linphone_transports_set_tcp_port(transports, LC_SIP_TRANSPORT_DISABLED);
-    linphone_transports_set_tls_port(transports, LC_SIP_TRANSPORT_DISABLED);
+    // TLS listens from the start: switching it on later, while an account
+    // registers, resets the transports and the next REGISTER was seen to
+    // leave over UDP.
+    linphone_transports_set_tls_port(transports, LC_SIP_TRANSPORT_RANDOM);
     linphone_transports_set_dtls_port(transports, LC_SIP_TRANSPORT_DISABLED);
     const LinphoneStatus transportStatus = linphone_core_set_transports(core_, transports);
     linphone_transports_unref(transports);
@@ -237,21 +320,85 @@ bool LinphoneEngine::start(const StartOptions& options)
     }
     if (explicitPort) {
         LinphoneTransports* used = linphone_core_get_transports_used(core_);
-        const bool bound = linphone_transports_get_udp_port(used) == options.sipPort;
+        const bool bound = linphone_transports_get_udp_port(used) == sipPort;
         linphone_transports_unref(used);
         if (!bound) {
             shutdown();
             return false;
         }
     }
+    configureNetwork(options.network);
+    // Network monitoring is off, so the core is told the network is there.
+    linphone_core_set_network_reachable(core_, TRUE);
     configureAudio();
     applyCodecOrder();
+    sleeper_ = MainLoopSleeper::attach(core_);
     return true;
+}
+
+void LinphoneEngine::configureNetwork(const NetworkOptions& network)
+{
+    firstRtpPortOverride_ = network.firstRtpPort;
+    stunOn_ = !network.stunHost.empty();
+    if (firstRtpPortOverride_)
+        applyRtpPorts(*firstRtpPortOverride_);
+    if (!stunOn_)
+        return;
+    LinphoneNatPolicy* policy = linphone_core_create_nat_policy(core_);
+    const std::string server = network.stunHost + ":" + std::to_string(network.stunPort);
+    linphone_nat_policy_set_stun_server(policy, server.c_str());
+    linphone_nat_policy_enable_stun(policy, TRUE);
+    // The stack's STUN-only discovery skips the audio stream (5.1 looks its
+    // port up by stream index and takes index 0 for none); with ICE it asks
+    // the server for every stream and peers without ICE simply ignore the
+    // candidates.
+    linphone_nat_policy_enable_ice(policy, TRUE);
+    linphone_core_set_nat_policy(core_, policy);
+    linphone_nat_policy_unref(policy);
+}
+
+void LinphoneEngine::applyRtpPorts(int firstPort)
+{
+    if (firstPort > 0 && firstPort <= 65535 - kRtpPortSpan)
+        linphone_core_set_audio_port_range(core_, firstPort, firstPort + kRtpPortSpan);
+    else
+        linphone_core_set_audio_port(core_, -1);  // any free port
+}
+
+std::chrono::milliseconds LinphoneEngine::nextWait() const
+{
+    using std::chrono::milliseconds;
+    if (!sleeper_)
+        return kFallbackTick;
+    if (!calls_.empty() || shuttingDown_)
+        return kCallTick;
+    auto wait = kIdleWait;
+    const auto now = std::chrono::steady_clock::now();
+    auto until = [&](std::chrono::steady_clock::time_point deadline) {
+        const auto left =
+            std::chrono::duration_cast<milliseconds>(deadline - now) + milliseconds(1);
+        wait = std::clamp(left, milliseconds(1), wait);
+    };
+    for (const auto& [id, entry] : accounts_) {
+        if (entry.awaitingResult && !entry.timeoutReported)
+            until(entry.deadline);
+    }
+    for (const auto& leg : transferLegs_) {
+        if (!leg.ended && !leg.connected)
+            until(leg.deadline);
+    }
+    return wait;
+}
+
+void LinphoneEngine::endSleep() const
+{
+    if (sleeper_)
+        sleeper_->wake();
 }
 
 void LinphoneEngine::configureAudio()
 {
-    const bool noDevices = settings_.nullAudio || !linphone_core_get_capture_device(core_) ||
+    const bool noDevices = noSoundDevices_ || !linphone_core_get_capture_device(core_) ||
                            !linphone_core_get_playback_device(core_);
     if (!noDevices)
         return;
@@ -281,7 +428,10 @@ void LinphoneEngine::iterateUntil(Condition done, std::chrono::milliseconds limi
     const auto deadline = std::chrono::steady_clock::now() + limit;
     while (!done() && std::chrono::steady_clock::now() < deadline) {
         linphone_core_iterate(core_);
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (sleeper_)
+            sleeper_->sleep(std::chrono::milliseconds(10));
+        else
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
 }
 
@@ -351,6 +501,8 @@ void LinphoneEngine::shutdown()
     for (auto& [id, account] : accounts_)
         linphone_account_unref(account.account);
     accounts_.clear();
+    if (sleeper_)
+        sleeper_->detach();
     linphone_core_unref(core_);
     core_ = nullptr;
     registeredAccounts_ = 0;
@@ -394,12 +546,15 @@ void LinphoneEngine::registerAccount(int accountId, const AccountRequest& reques
             linphone_address_unref(identity);
         if (account)
             linphone_address_unref(account);
-        callbacks().reportRegistration(accountId, 400);
+        callbacks().reportRegistration(accountId, ORVANTA_REG_ADDRESS_REFUSED);
         return;
     }
 
     LinphoneAccountParams* params = linphone_core_create_account_params(core_);
     linphone_account_params_set_identity_address(params, identity);
+    // Calls of an account follow the account's NAT policy, not the core's.
+    if (stunOn_)
+        linphone_account_params_set_nat_policy(params, linphone_core_get_nat_policy(core_));
 
     // Requests go to the outbound proxy when there is one (REGISTER too, so
     // that encrypted signalling never bypasses it), else to the registrar,
@@ -430,11 +585,7 @@ void LinphoneEngine::registerAccount(int accountId, const AccountRequest& reques
     linphone_core_add_auth_info(core_, auth);
     linphone_auth_info_unref(auth);
 
-    if (request.firstRtpPort > 0 && request.firstRtpPort <= 65535 - kRtpPortSpan)
-        linphone_core_set_audio_port_range(core_, request.firstRtpPort,
-                                           request.firstRtpPort + kRtpPortSpan);
-    else
-        linphone_core_set_audio_port(core_, -1);  // any free port
+    applyRtpPorts(firstRtpPortOverride_.value_or(request.firstRtpPort));
     linphone_config_set_int(linphone_core_get_config(core_), "sip", "keepalive_period",
                             request.keepAliveSeconds > 0 ? request.keepAliveSeconds * 1000 : 30000);
     linphone_core_enable_keep_alive(core_, request.keepAliveSeconds > 0 ? TRUE : FALSE);
@@ -442,7 +593,7 @@ void LinphoneEngine::registerAccount(int accountId, const AccountRequest& reques
     LinphoneAccount* created = linphone_core_create_account(core_, params);
     linphone_account_params_unref(params);
     if (!created) {
-        callbacks().reportRegistration(accountId, 400);
+        callbacks().reportRegistration(accountId, ORVANTA_REG_ADDRESS_REFUSED);
         return;
     }
     linphone_account_set_user_data(created,
@@ -452,7 +603,7 @@ void LinphoneEngine::registerAccount(int accountId, const AccountRequest& reques
     entry.awaitingResult = true;
     entry.deadline = std::chrono::steady_clock::now() + settings_.registerTimeout;
     if (linphone_core_add_account(core_, created) != 0) {
-        callbacks().reportRegistration(accountId, 400);
+        callbacks().reportRegistration(accountId, ORVANTA_REG_ADDRESS_REFUSED);
         entry.awaitingResult = false;
         return;
     }
@@ -938,22 +1089,28 @@ void LinphoneEngine::sendMessage(int accountId, const std::string& recipient,
 void LinphoneEngine::onCallStateChanged(LinphoneCore* core, LinphoneCall* call,
                                         LinphoneCallState state, const char*)
 {
-    if (auto* engine = from(core))
+    if (auto* engine = from(core)) {
+        engine->endSleep();
         engine->callStateChanged(call, state);
+    }
 }
 
 void LinphoneEngine::onRegistrationChanged(LinphoneCore* core, LinphoneAccount* account,
                                            LinphoneRegistrationState state, const char*)
 {
-    if (auto* engine = from(core))
+    if (auto* engine = from(core)) {
+        engine->endSleep();
         engine->registrationChanged(account, state);
+    }
 }
 
 void LinphoneEngine::onTransferStateChanged(LinphoneCore* core, LinphoneCall* call,
                                             LinphoneCallState state)
 {
-    if (auto* engine = from(core))
+    if (auto* engine = from(core)) {
+        engine->endSleep();
         engine->transferStateChanged(call, state);
+    }
 }
 
 void LinphoneEngine::onDtmfReceived(LinphoneCore* core, LinphoneCall* call, int digit)

@@ -2,6 +2,7 @@
 
 #include "CodecPriorities.h"
 #include "EngineSettings.h"
+#include "MainLoopSleeper.h"
 
 #include <linphone/core.h>
 
@@ -10,6 +11,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -42,7 +44,11 @@ public:
     LinphoneEngine& operator=(const LinphoneEngine&) = delete;
 
     bool start(const StartOptions& options);
+    // One round of the core's work; then the engine thread may sleep for
+    // nextWait(), in sleeper() when there is one.
     void iterate();
+    std::chrono::milliseconds nextWait() const;
+    Sleeper* sleeper() const { return sleeper_.get(); }
     // Ends every call, unregisters and stops the core, all within a bound.
     void shutdown();
 
@@ -110,12 +116,16 @@ private:
     void checkRegistrationDeadlines();
     void checkTransferDeadlines();
 
+    LinphoneConfig* makeConfig(int sipPort) const;
+    void configureNetwork(const NetworkOptions& network);
+    void applyRtpPorts(int firstPort);
     void configureAudio();
     void configureLogging();
     void applyCodecOrder();
     void applyEncryption(bool encrypted);
     void updateRegisteredCount();
     LinphoneCallParams* callParams(LinphoneCall* call, int callId);
+    void endSleep() const;
     Call* findCall(int callId);
     int idOf(LinphoneCall* call) const;
     Account* findAccount(int accountId);
@@ -124,6 +134,10 @@ private:
     void iterateUntil(Condition done, std::chrono::milliseconds limit);
 
     EngineSettings settings_;
+    std::unique_ptr<MainLoopSleeper> sleeper_;
+    bool noSoundDevices_ = false;
+    std::optional<int> firstRtpPortOverride_;
+    bool stunOn_ = false;
     std::atomic<int>& nextCallId_;
     LinphoneCore* core_ = nullptr;
     LinphoneCoreCbs* coreCallbacks_ = nullptr;

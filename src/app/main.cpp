@@ -6,6 +6,7 @@
 #include "app/Startup.h"
 #include "controls/MessageBox.h"
 #include "orvanta/Version.h"
+#include "platform/EventLoopProbe.h"
 #include "platform/TerminationWatcher.h"
 
 #include <QApplication>
@@ -87,6 +88,7 @@ int main(int argc, char** argv)
     }
 
     QApplication application(argc, argv);
+    orvanta::platform::EventLoopProbe eventLoopProbe;  // ORVANTA_EVENT_LOOP_PROBE=<file>
     // The run ends when the main window's model ends it, never because the
     // last visible window closed (Account Login hides the main window).
     QApplication::setQuitOnLastWindowClosed(false);

@@ -4,7 +4,7 @@
 #include "orvanta/Version.h"
 #include "support/RecordFixtures.h"
 #include "support/ServiceProcess.h"
-#include "support/SipPeers.h"
+#include "peers/SipPeers.h"
 #include "support/TestEnvironment.h"
 
 #include <QFile>

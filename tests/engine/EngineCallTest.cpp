@@ -1,7 +1,12 @@
 #include "engine/EngineFixture.h"
 
 #include <algorithm>
+#include <arpa/inet.h>
+#include <dlfcn.h>
 #include <fstream>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace orvanta::test {
 namespace {
@@ -383,6 +388,131 @@ TEST_F(EngineCalls, WrongPasswordIsRejectedByTheRegistrar)
                                               nullptr, 1, 600, 0, 0);
     ASSERT_GT(account, 0);
     EXPECT_EQ(events().waitForRegistration(account, 5s), 401);
+}
+
+// ---- network settings for the next start ----
+
+// The setters are newer than the dialer's binding, so they are looked up by
+// name in the loaded engine.
+template <typename Function>
+Function engineFunction(const char* name)
+{
+    const auto path = binDir() / EngineLibrary::kFileName;
+    void* handle = dlopen(path.c_str(), RTLD_LAZY | RTLD_NOLOAD);
+    auto function = handle ? reinterpret_cast<Function>(dlsym(handle, name)) : nullptr;
+    if (handle)
+        dlclose(handle);
+    return function;
+}
+
+bool udpPortTaken(int port)
+{
+    const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    const bool taken = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0;
+    ::close(fd);
+    return taken;
+}
+
+class EngineNetworkSettings : public EngineCalls {
+protected:
+    void TearDown() override
+    {
+        // Later tests start with the dll_init values again.
+        setSipPort(-1);
+        setMediaPort(-1);
+        setStun(nullptr, 0);
+        EngineCalls::TearDown();
+    }
+
+    // Stops the engine and starts it again with dll_init(0, initPort).
+    void restart(int initPort)
+    {
+        ASSERT_EQ(api().shutdown(), 0);
+        running_ = false;
+        ASSERT_EQ(api().init(0, initPort), 0);
+        running_ = true;
+        ASSERT_EQ(registerAt(proxy->hostPort(), "alice", "alicepw"), 200) << proxy->output();
+    }
+
+    decltype(&::dll_setLocalSipPort) setSipPort =
+        engineFunction<decltype(&::dll_setLocalSipPort)>("dll_setLocalSipPort");
+    decltype(&::dll_setFirstMediaPort) setMediaPort =
+        engineFunction<decltype(&::dll_setFirstMediaPort)>("dll_setFirstMediaPort");
+    decltype(&::dll_setStunServer) setStun =
+        engineFunction<decltype(&::dll_setStunServer)>("dll_setStunServer");
+};
+
+TEST_F(EngineNetworkSettings, RefusesValuesOutOfRange)
+{
+    struct Case {
+        const char* what;
+        int result;
+        int expected;
+    };
+    ASSERT_TRUE(setSipPort && setMediaPort && setStun);
+    for (const auto& [what, result, expected] : {
+             Case{"SIP port 65536", setSipPort(65536), -1},
+             Case{"SIP port -2", setSipPort(-2), -1},
+             Case{"SIP port 0 (any)", setSipPort(0), 0},
+             Case{"media port 70000", setMediaPort(70000), -1},
+             Case{"media port 0 (any)", setMediaPort(0), 0},
+             Case{"STUN port 65536", setStun("127.0.0.1", 65536), -1},
+             Case{"STUN host with a port", setStun("127.0.0.1:3478", 3478), -1},
+             Case{"STUN host with a space", setStun("stun example", 3478), -1},
+             Case{"STUN off", setStun("", 0), 0},
+         })
+        EXPECT_EQ(result, expected) << what;
+}
+
+// The settings wait for the next start, then win over dll_init's port and
+// the registration's first RTP port; -1 gives dll_init its say back.
+TEST_F(EngineNetworkSettings, SipAndMediaPortsApplyAtTheNextStart)
+{
+    ASSERT_TRUE(setSipPort && setMediaPort);
+    const int chosenSip = freePort();
+    const int initPort = freePort();
+    const int firstMedia = (freePort() & ~1) > 1024 ? (freePort() & ~1) : 40000;
+    ASSERT_EQ(setSipPort(chosenSip), 0);
+    ASSERT_EQ(setMediaPort(firstMedia), 0);
+    EXPECT_FALSE(udpPortTaken(chosenSip)) << "applied before the next start";
+
+    restart(initPort);
+    EXPECT_TRUE(udpPortTaken(chosenSip));
+    EXPECT_FALSE(udpPortTaken(initPort));
+    auto mediaPortsTaken = [&] {
+        int taken = 0;
+        for (int port = firstMedia; port <= firstMedia + 200; ++port)
+            taken += udpPortTaken(port) ? 1 : 0;
+        return taken;
+    };
+    const int takenBefore = mediaPortsTaken();
+    const int callId = connectedCallTo(*bob);
+    EXPECT_GE(mediaPortsTaken(), takenBefore + 2)
+        << "the call's RTP and RTCP ports are not in the range of the first media port";
+    api().releaseCall(callId);
+    EXPECT_TRUE(events().waitForCallState(callId, ORVANTA_CALL_DISCONNECTED, 3s));
+
+    ASSERT_EQ(setSipPort(-1), 0);
+    restart(initPort);
+    EXPECT_TRUE(udpPortTaken(initPort));
+    EXPECT_FALSE(udpPortTaken(chosenSip));
+}
+
+TEST_F(EngineNetworkSettings, CallsAskTheStunServerForTheirMediaAddress)
+{
+    ASSERT_TRUE(setStun);
+    StunServer stun;
+    ASSERT_EQ(setStun("127.0.0.1", stun.port()), 0);
+    restart(0);
+    const int callId = connectedCallTo(*bob);
+    EXPECT_TRUE(waitUntil([&] { return stun.answered() > 0; }, 3s))
+        << "no STUN request reached the server";
+    api().releaseCall(callId);
+    EXPECT_TRUE(events().waitForCallState(callId, ORVANTA_CALL_DISCONNECTED, 3s));
 }
 
 }

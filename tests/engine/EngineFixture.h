@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/EngineHarness.h"
-#include "support/SipPeers.h"
+#include "peers/EngineEvents.h"
+#include "peers/SipPeers.h"
 #include "support/TestEnvironment.h"
 #include "telephony/EngineLibrary.h"
 

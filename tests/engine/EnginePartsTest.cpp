@@ -5,6 +5,9 @@
 
 #include <atomic>
 #include <future>
+#include <mutex>
+#include <string>
+#include <vector>
 
 namespace orvanta::engine {
 namespace {
@@ -40,13 +43,21 @@ TEST(CodecPriorities, OrdersByPriorityDisablesZeroAndKeepsTheRest)
     EXPECT_FALSE(arranged.back().enabled);
 }
 
+using namespace std::chrono_literals;
+
+// Rounds that count themselves and let the thread sleep for `wait`.
+EngineThread::Rounds countingRounds(std::atomic<int>& rounds, std::chrono::milliseconds wait)
+{
+    return {[&rounds] { ++rounds; }, [wait] { return wait; }};
+}
+
 TEST(EngineThread, RunsCommandsInOrderOnItsThreadAndTeardownLast)
 {
-    EngineThread thread(std::chrono::milliseconds(5));
-    std::atomic<int> ticks{0};
+    EngineThread thread;
+    std::atomic<int> rounds{0};
     std::vector<int> order;
     std::thread::id ranOn;
-    ASSERT_TRUE(thread.start([] { return true; }, [&] { ++ticks; }));
+    ASSERT_TRUE(thread.start([] { return true; }, countingRounds(rounds, 5ms)));
     for (int i = 0; i < 5; ++i)
         EXPECT_TRUE(thread.post([&, i] {
             order.push_back(i);
@@ -60,9 +71,74 @@ TEST(EngineThread, RunsCommandsInOrderOnItsThreadAndTeardownLast)
 
 TEST(EngineThread, FailedSetupEndsTheThread)
 {
-    EngineThread thread(std::chrono::milliseconds(5));
-    EXPECT_FALSE(thread.start([] { return false; }, [] {}));
+    EngineThread thread;
+    std::atomic<int> rounds{0};
+    EXPECT_FALSE(thread.start([] { return false; }, countingRounds(rounds, 5ms)));
     EXPECT_FALSE(thread.post([] {}));
+    EXPECT_EQ(rounds, 0);
+}
+
+// The thread sleeps as long as the engine allows, yet a command or a wake-up
+// ends the sleep at once and is followed by a round.
+TEST(EngineThread, SleepsUntilACommandOrAWakeUpArrives)
+{
+    EngineThread thread;
+    std::atomic<int> rounds{0};
+    ASSERT_TRUE(thread.start([] { return true; }, countingRounds(rounds, 60s)));
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(rounds, 1) << "a round only after start while nothing happens";
+
+    std::promise<void> ran;
+    const auto posted = std::chrono::steady_clock::now();
+    ASSERT_TRUE(thread.post([&] { ran.set_value(); }));
+    ASSERT_EQ(ran.get_future().wait_for(1s), std::future_status::ready);
+    EXPECT_LT(std::chrono::steady_clock::now() - posted, 200ms);
+
+    const int before = rounds;
+    thread.wake();
+    for (int i = 0; i < 100 && rounds == before; ++i)
+        std::this_thread::sleep_for(5ms);
+    EXPECT_GT(rounds, before) << "wake() did not end the sleep";
+    const auto stopping = std::chrono::steady_clock::now();
+    thread.stop({});
+    EXPECT_LT(std::chrono::steady_clock::now() - stopping, 500ms);
+}
+
+// Started without waiting, the caller returns before setup ends; commands
+// queued meanwhile run after a good setup and are dropped after a failed one.
+TEST(EngineThread, StartWithoutWaitingKeepsTheOrderOfQueuedCommands)
+{
+    struct Case {
+        bool setupSucceeds;
+        std::vector<std::string> expected;
+    };
+    for (const auto& [succeeds, expected] :
+         {Case{true, {"setup", "first", "second", "teardown"}}, Case{false, {"setup", "failed"}}}) {
+        EngineThread thread;
+        std::atomic<int> rounds{0};
+        std::promise<void> release;
+        auto released = release.get_future().share();
+        std::vector<std::string> order;
+        std::mutex orderMutex;
+        auto note = [&](const char* what) {
+            std::lock_guard lock(orderMutex);
+            order.push_back(what);
+        };
+        const auto began = std::chrono::steady_clock::now();
+        ASSERT_TRUE(thread.start(
+            [&, succeeds = succeeds] {
+                released.wait();
+                note("setup");
+                return succeeds;
+            },
+            countingRounds(rounds, 5ms), false, [&] { note("failed"); }));
+        EXPECT_LT(std::chrono::steady_clock::now() - began, 100ms);
+        EXPECT_TRUE(thread.post([&] { note("first"); }));
+        EXPECT_TRUE(thread.post([&] { note("second"); }));
+        release.set_value();
+        thread.stop([&] { note("teardown"); });
+        EXPECT_EQ(order, expected) << (succeeds ? "setup succeeded" : "setup failed");
+    }
 }
 
 }

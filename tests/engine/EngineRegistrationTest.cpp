@@ -34,7 +34,9 @@ INSTANTIATE_TEST_SUITE_P(
         RegistrarCase{"DigestRejected", SippRegistrar::Reply::Challenge, "wrong", 403},
         RegistrarCase{"Forbidden", SippRegistrar::Reply::Forbidden, "secret", 403},
         RegistrarCase{"NotFound", SippRegistrar::Reply::NotFound, "secret", 404},
-        RegistrarCase{"RequestTimeout", SippRegistrar::Reply::RequestTimeout, "secret", 408}),
+        RegistrarCase{"RequestTimeout", SippRegistrar::Reply::RequestTimeout, "secret", 408},
+        RegistrarCase{"ServiceUnavailable", SippRegistrar::Reply::ServiceUnavailable, "secret",
+                      503}),
     [](const auto& info) { return std::string(info.param.name); });
 
 using RegistrationUnanswered = EngineFixture;
@@ -50,6 +52,21 @@ TEST_F(RegistrationUnanswered, SilentRegistrarIsReportedAs408InBoundedTime)
 TEST_F(RegistrationUnanswered, UnreachableRegistrarIsReportedAs408)
 {
     EXPECT_EQ(registerAt("127.0.0.1:" + std::to_string(freePort()), "alice", "secret"), 408);
+}
+
+using UnusableAddress = EngineFixture;
+
+// The engine cannot even start these registrations: each is reported once,
+// with the engine's own code, instead of leaving the caller waiting.
+TEST_F(UnusableAddress, IsReportedWithItsOwnCode)
+{
+    for (const char* uri : {"sip:j\xc3\xb6rg@127.0.0.1", "no address at all", "sip:alice@"}) {
+        events().clear();
+        const int account = api().registerAccount(uri, uri, "*", "alice", "x", nullptr, 1, 0, 0, 0);
+        ASSERT_GT(account, 0) << uri;
+        EXPECT_EQ(events().waitForRegistration(account, 2s), ORVANTA_REG_ADDRESS_REFUSED) << uri;
+        EXPECT_TRUE(events().quietFor(300ms)) << uri;
+    }
 }
 
 using EngineWithoutAccount = EngineFixture;

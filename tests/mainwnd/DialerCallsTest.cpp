@@ -7,7 +7,7 @@
 #include "mainwnd/CZebSoftPhoneDlg.h"
 #include "signin/CMainLogin.h"
 #include "support/ServiceProcess.h"
-#include "support/SipPeers.h"
+#include "peers/SipPeers.h"
 #include "support/TestEnvironment.h"
 
 #include <QAbstractButton>

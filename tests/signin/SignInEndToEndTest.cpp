@@ -9,7 +9,7 @@
 #include "records/RecordFile.h"
 #include "signin/CMainLogin.h"
 #include "support/ServiceProcess.h"
-#include "support/SipPeers.h"
+#include "peers/SipPeers.h"
 #include "support/TestEnvironment.h"
 
 #include <QApplication>

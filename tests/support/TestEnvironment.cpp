@@ -1,8 +1,6 @@
 #include "support/TestEnvironment.h"
 
 #include <cstdlib>
-#include <stdexcept>
-#include <unistd.h>
 
 namespace orvanta::test {
 
@@ -22,21 +20,6 @@ std::filesystem::path binDir()
 std::filesystem::path sourceDir()
 {
     return ORVANTA_TEST_SOURCE_DIR;
-}
-
-TempDir::TempDir()
-{
-    std::string pattern = (std::filesystem::temp_directory_path() / "orvanta-test-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) {
-        throw std::runtime_error("mkdtemp failed");
-    }
-    path_ = pattern;
-}
-
-TempDir::~TempDir()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
 }
 
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "peers/TempDir.h"
+
 #include <QByteArray>
 #include <QString>
 #include <filesystem>
@@ -29,21 +31,5 @@ std::filesystem::path binDir();
 
 // Root of the source tree, for fixtures kept beside the tests.
 std::filesystem::path sourceDir();
-
-// A fresh empty folder below the system temporary folder, removed with the
-// object.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
-private:
-    std::filesystem::path path_;
-};
 
 }

@@ -5,7 +5,7 @@
 // SIGTERM or SIGINT. Meanwhile "orvanta-demo-peers call [USER]" makes the
 // phone call USER (default: the scenario's first account), through a local
 // socket only this user can reach.
-#include "support/SipPeers.h"
+#include "peers/SipPeers.h"
 
 #include <rapidjson/document.h>
 

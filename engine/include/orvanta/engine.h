@@ -9,6 +9,27 @@
  * inside the caller's entry-point call, and must return quickly. Callbacks
  * return 1.
  *
+ * The engine thread sleeps while nothing happens: it waits inside the SIP
+ * stack's own main loop (belle-sip's belle_sip_main_loop_sleep), so a SIP
+ * message or a stack timer (retransmission, registration refresh) is handled
+ * the moment it is due, an entry point wakes it through an eventfd that the
+ * same loop watches, and the core's other work (linphone_core_iterate) runs
+ * after every wake-up. Idle and registered it wakes for the refreshes only,
+ * and at the latest every 5 s. While any call exists it ticks every 20 ms
+ * (waiting on the eventfd alone, which is cheaper in CPU), because the core
+ * pumps media events (received DTMF, RTP timeouts) and call timers only when
+ * iterated; SIP messages during a call are then read by the next tick. liblinphone 5.1 hands out
+ * its main loop only through two exported tester functions (linphone_core_get_sal,
+ * sal_get_stack_impl); when they are missing the engine ticks every 20 ms.
+ *
+ * What the engine leaves out: no mediastreamer plugins (an empty plugin
+ * folder), no sound-card probing when null audio is asked or no sound system
+ * is present (no PulseAudio socket answering, no ALSA card), no databases
+ * (message store, call history, ZRTP cache), no IPv6, and no network
+ * monitoring (which connect()s a UDP socket to a public address every 5 s):
+ * the network counts as reachable and the contact comes from the
+ * registrar's channel.
+ *
  * Strings are NUL-terminated 8-bit text; the engine copies what it keeps.
  * Entry points whose result the dialer ignores return 0 on success and -1
  * when the request was refused (not initialised, bad argument). Requests
@@ -16,7 +37,7 @@
  *
  * Environment, read by dll_init:
  *   ORVANTA_ENGINE_NULL_AUDIO=1          no sound devices at all (tests);
- *                                         without a sound card the engine
+ *                                         without a sound system the engine
  *                                         falls back to this by itself
  *   ORVANTA_ENGINE_LOG=<file>            the SIP stack's debug log (quiet
  *                                         otherwise)
@@ -49,9 +70,13 @@ enum {
     ORVANTA_CALL_DISCONNECTED = 6
 };
 
-/* Registration results: the final SIP status code (200 on success, also
- * after each refresh). A registrar that does not answer or cannot be reached
- * is reported as 408, once per attempt. */
+/* Registration results: the registrar's final SIP status code (200 on
+ * success, also after each refresh; any other code as the registrar sent it,
+ * 503 included). A registrar that does not answer or cannot be reached is
+ * reported as 408, once per attempt. A registration that cannot even start
+ * because the engine cannot parse its account or identity address is
+ * reported once as ORVANTA_REG_ADDRESS_REFUSED, a code no registrar sends. */
+enum { ORVANTA_REG_ADDRESS_REFUSED = 900 };
 typedef int (*OrvantaRegStateCallback)(int accountId, int sipCode);
 typedef int (*OrvantaCallStateCallback)(int callId, int state);
 /* callerUri is the caller's bare SIP URI ("sip:user@host"). */
@@ -127,6 +152,21 @@ ORVANTA_API int dll_set_new_RTPEncryptionConfiguration(int on, int k1, int k0, i
                                                        int p1, int p2, int p0);
 ORVANTA_API int dll_setSIPEncryptionConfiguration2(int on, const char* key);
 ORVANTA_API int dll_setRTPEncryptionConfiguration2(int on, const char* key);
+
+/* Network settings for the next dll_init (an engine already running keeps
+ * what it started with). Each returns 0, or -1 for a value out of range.
+ * dll_setLocalSipPort: the local SIP UDP port, 0 = any free port; it takes
+ * the place of dll_init's sprt. dll_setFirstMediaPort: the first RTP port
+ * (the engine uses a range of 200 from it), 0 = any free port; it takes the
+ * place of dll_registerAccount's rtrp. -1 to either returns to the dll_init
+ * or dll_registerAccount value. dll_setStunServer: a STUN server (host name
+ * or IPv4 address, no port in it) that calls use to learn their public media
+ * address; port 0 means 3478; NULL or "" turns STUN off. With STUN on,
+ * calls gather ICE candidates (the SIP stack's STUN-only discovery skips the
+ * audio stream in 5.1); peers without ICE ignore them. */
+ORVANTA_API int dll_setLocalSipPort(int port);
+ORVANTA_API int dll_setFirstMediaPort(int port);
+ORVANTA_API int dll_setStunServer(const char* host, int port);
 
 /* Codec listing, in offer order, disabled codecs included (0 / -1 while the
  * engine is not running): dll_getCodec copies the name of codec index

@@ -330,6 +330,21 @@ ORVANTA_API int dll_setRTPEncryptionConfiguration2(int on, const char* key)
     return state().record("dll_setRTPEncryptionConfiguration2", {number(on), text(key)});
 }
 
+ORVANTA_API int dll_setLocalSipPort(int port)
+{
+    return state().record("dll_setLocalSipPort", {number(port)});
+}
+
+ORVANTA_API int dll_setFirstMediaPort(int port)
+{
+    return state().record("dll_setFirstMediaPort", {number(port)});
+}
+
+ORVANTA_API int dll_setStunServer(const char* host, int port)
+{
+    return state().record("dll_setStunServer", {text(host), number(port)});
+}
+
 ORVANTA_API int dll_getNumOfCodecs(void)
 {
     state().record("dll_getNumOfCodecs", {});

@@ -1,4 +1,4 @@
-#include "support/ChildProcess.h"
+#include "peers/ChildProcess.h"
 
 #include <fcntl.h>
 #include <fstream>
@@ -54,6 +54,8 @@ bool ChildProcess::start(const std::string& program, const std::vector<std::stri
     posix_spawnattr_setpgroup(&attributes, 0);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
     pid_t pid = -1;
+    startedAt_ =
+        std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count();
     const int result =
         posix_spawnp(&pid, program.c_str(), &actions, &attributes, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
@@ -65,6 +67,13 @@ bool ChildProcess::start(const std::string& program, const std::vector<std::stri
         return false;
     pid_ = pid;
     return true;
+}
+
+bool ChildProcess::writeInput(const std::string& text)
+{
+    if (stdinWriter_ < 0)
+        return false;
+    return ::write(stdinWriter_, text.data(), text.size()) == static_cast<ssize_t>(text.size());
 }
 
 bool ChildProcess::isRunning()

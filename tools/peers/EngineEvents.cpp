@@ -1,4 +1,4 @@
-#include "engine/EngineHarness.h"
+#include "peers/EngineEvents.h"
 
 namespace orvanta::test {
 

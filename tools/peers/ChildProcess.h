@@ -32,6 +32,10 @@ public:
     void stop();
 
     int pid() const { return pid_; }
+    // Wall-clock seconds at the start.
+    double startedAt() const { return startedAt_; }
+    // Writes to the stdin of a program started with Input::OpenPipe.
+    bool writeInput(const std::string& text);
     std::string output() const;
     const std::filesystem::path& logFile() const { return logFile_; }
 
@@ -39,6 +43,7 @@ private:
     int pid_ = -1;
     int exitCode_ = -1;
     int stdinWriter_ = -1;
+    double startedAt_ = 0;
     std::filesystem::path logFile_;
 };
 

@@ -7,9 +7,10 @@
 //   SilentUdpPeer  - a bound UDP port that never answers
 //   Kamailio       - registrar and proxy with digest auth for given accounts
 //   Baresip        - a scriptable SIP phone controlled over its TCP interface
+//   StunServer     - coturn answering STUN binding requests
 
-#include "support/ChildProcess.h"
-#include "support/TestEnvironment.h"
+#include "peers/ChildProcess.h"
+#include "peers/TempDir.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -41,7 +42,7 @@ struct SipAccount {
 // sipp was seen to leave the unregistration unanswered: do not rely on it.
 class SippRegistrar {
 public:
-    enum class Reply { Ok, Challenge, Forbidden, NotFound, RequestTimeout };
+    enum class Reply { Ok, Challenge, Forbidden, NotFound, RequestTimeout, ServiceUnavailable };
 
     explicit SippRegistrar(Reply reply, SipAccount account = {"alice", "secret"});
     bool isRunning() { return process_.isRunning(); }
@@ -90,6 +91,20 @@ private:
     int port_ = 0;
 };
 
+// A STUN server (coturn, STUN only, UDP) on 127.0.0.1.
+class StunServer {
+public:
+    StunServer();
+    int port() const { return port_; }
+    // How many STUN requests it has answered so far.
+    int answered() const;
+
+private:
+    TempDir dir_;
+    int port_ = 0;
+    ChildProcess process_;
+};
+
 // A self-signed certificate and its key for 127.0.0.1, made with openssl.
 struct TestCertificate {
     std::filesystem::path certificate;
@@ -114,7 +129,9 @@ public:
     std::string hostPort() const;
     // "sip:<user>@127.0.0.1:<port>"
     std::string uri(const std::string& user) const;
-    // Its log; each registration adds "registered <user> over <udp|tls>".
+    // Its log; each registration adds "registered <user> over <udp|tls> at
+    // <seconds>" and each ACK of a call it routes "ack from <user> at
+    // <seconds>" (wall-clock time with microseconds).
     std::string output() const { return process_.output(); }
 
 private:
@@ -160,6 +177,9 @@ public:
     Baresip& operator=(const Baresip&) = delete;
 
     bool isReady() const { return connected_; }
+    int pid() const { return process_.pid(); }
+    // Wall-clock seconds when the agent was started.
+    double startedAt() const { return process_.startedAt(); }
     int sipPort() const { return sipPort_; }
     // The agent's own address: via the registrar when it has one.
     std::string uri() const;

@@ -1,4 +1,4 @@
-#include "support/SipPeers.h"
+#include "peers/SipPeers.h"
 
 #include <rapidjson/document.h>
 
@@ -132,6 +132,9 @@ std::string registrarScenario(SippRegistrar::Reply reply, const SipAccount& acco
         break;
     case SippRegistrar::Reply::RequestTimeout:
         body += sippReply("408 Request Timeout");
+        break;
+    case SippRegistrar::Reply::ServiceUnavailable:
+        body += sippReply("503 Service Unavailable");
         break;
     }
     // The unregistration at shutdown.
@@ -276,6 +279,32 @@ SilentUdpPeer::~SilentUdpPeer()
         ::close(socket_);
 }
 
+// ---- coturn ----
+
+StunServer::StunServer() : port_(freePort())
+{
+    const bool started =
+        process_.start("turnserver",
+                       {"-n", "--listening-ip", kLoopback, "--listening-port",
+                        std::to_string(port_), "--stun-only", "--no-tls", "--no-dtls", "--no-tcp",
+                        "--no-cli", "-V", "--log-file", "stdout", "--pidfile",
+                        (dir_ / "turnserver.pid").string(), "--userdb", (dir_ / "turndb").string()},
+                       dir_ / "turnserver.log");
+    if (!started || !waitForUdpPort(process_, port_))
+        throw std::runtime_error("turnserver did not start:\n" + process_.output());
+}
+
+int StunServer::answered() const
+{
+    // Its verbose log names every reply it writes.
+    const std::string log = process_.output();
+    int count = 0;
+    const std::string marker = "write_client_connection: prepare to write";
+    for (auto at = log.find(marker); at != std::string::npos; at = log.find(marker, at + 1))
+        ++count;
+    return count;
+}
+
 // ---- Kamailio ----
 
 TestCertificate makeTestCertificate(const std::filesystem::path& dir)
@@ -355,6 +384,7 @@ request_route {
   if (!mf_process_maxfwd_header("10")) { sl_send_reply("483", "Too Many Hops"); exit; }
   if (is_method("CANCEL")) { if (t_check_trans()) t_relay(); exit; }
   if (has_totag()) {
+    if (is_method("ACK")) xlog("L_ERR", "ack from $fU at $TV(Sn)\n");
     if (loose_route()) { t_relay(); exit; }
     if (is_method("ACK")) { if (t_check_trans()) t_relay(); exit; }
     sl_send_reply("404", "Not here");
@@ -364,7 +394,7 @@ request_route {
   if (is_method("REGISTER")) {
     route(AUTH);
     if (!save("location")) { sl_reply_error(); exit; }
-    xlog("L_ERR", "registered $tU over $pr\n");
+    xlog("L_ERR", "registered $tU over $pr at $TV(Sn)\n");
     exit;
   }
   # A pre-loaded Route naming this proxy is consumed here.
