@@ -15,6 +15,13 @@ platform::HttpOptions serviceHttpOptions(const DeploymentSettings& deployment,
     return options;
 }
 
+RawRequestLimits rawRequestLimits(const DeploymentSettings& deployment)
+{
+    RawRequestLimits limits;
+    limits.timeout = std::chrono::milliseconds(deployment.requestTimeoutMs);
+    return limits;
+}
+
 std::string queryValue(const QString& text)
 {
     return platform::percentEncode(text.toUtf8().toStdString());
