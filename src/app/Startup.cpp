@@ -1,8 +1,9 @@
 #include "app/Startup.h"
 
-#include "records/RecordFile.h"
+#include "platform/AtomicFile.h"
 #include "platform/DataFolder.h"
 #include "platform/SingleInstanceGuard.h"
+#include "records/RecordFile.h"
 
 namespace orvanta {
 
@@ -19,8 +20,13 @@ StartupResult CZebSoftPhoneApp::InitInstance()
     if (!platform::prepareDataFolder()) {
         return StartupResult::DataFolderUnusable;
     }
+    // The guard makes this the only writer: a temporary file now is stale.
+    platform::removeStaleTemporaryFiles(platform::dataFolderPath(), platform::isRecordFileName);
     SignInRecord record;
-    loadRecordFile(kSignInRecordKind, record);
+    const LoadOutcome loaded = loadRecordFile(kSignInRecordKind, record);
+    if (!holdsSavedAccount(record, loaded)) {
+        record = SignInRecord{};
+    }
 
     if (!mainWindow->loadEngineLibrary()) {
         return StartupResult::EngineUnavailable;
