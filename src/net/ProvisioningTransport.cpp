@@ -12,14 +12,8 @@ const QByteArray kServerErrorText = QByteArrayLiteral("server error");
 
 }
 
-QByteArray ProvisioningTransport::provisioningPost(const std::string& body,
-                                                   const std::string& key) const
+QByteArray provisioningReplyText(const platform::HttpResult& result, const std::string& key)
 {
-    platform::HttpOptions options = serviceHttpOptions(deployment_, kMaxProvisioningReply);
-    options.http10 = true;
-    options.headers = {"Content-Type: application/x-www-form-urlencoded"};
-    const platform::HttpResult result =
-        platform::httpPost(deployment_.provisioningUrl.toStdString(), body, options);
     const bool succeeded = result.status >= 200 && result.status < 300;
     if (!result.transferred || !succeeded || result.truncated || result.body.empty()) {
         return {};
@@ -30,6 +24,16 @@ QByteArray ProvisioningTransport::provisioningPost(const std::string& body,
         return {};
     }
     return reply;
+}
+
+QByteArray ProvisioningTransport::provisioningPost(const std::string& body,
+                                                   const std::string& key) const
+{
+    platform::HttpOptions options = serviceHttpOptions(deployment_, kMaxProvisioningReply);
+    options.http10 = true;
+    options.headers = {"Content-Type: application/x-www-form-urlencoded"};
+    return provisioningReplyText(
+        platform::httpPost(deployment_.provisioningUrl.toStdString(), body, options), key);
 }
 
 }
