@@ -44,8 +44,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     roundTrip<SignInRecordWithAccount>(bytes);
     roundTrip<FailoverRecord>(bytes);
 
-    for (const RecordKind& kind : signInRecordKinds()) {
-        const auto dump = dumpRecordFile(signInRecordKinds(), kind.fileName, bytes);
+    static const std::vector<RecordKind> kinds = signInRecordKinds();
+    for (const RecordKind& kind : kinds) {
+        const auto dump = dumpRecordFile(kinds, kind.fileName, bytes);
         FUZZ_CHECK(dump.has_value());
     }
     return 0;
