@@ -1,8 +1,9 @@
 include(GoogleTest)
 
-# All unit-test executables hang off this target, so the sanitizer run can
-# build just them.
+# All unit-test and gui-test executables hang off these targets, so the
+# sanitizer run can build just them.
 add_custom_target(unit_tests)
+add_custom_target(gui_tests)
 
 # orvanta_add_test(<name> LABEL unit|gui|integration SOURCES ... [LIBS ...]
 #                  [WHOLE] [WIDGETS] [TIMEOUT seconds])
@@ -26,6 +27,9 @@ function(orvanta_add_test name)
   endif()
   target_link_libraries(${name} PRIVATE ${T_LIBS} ${main} orvanta_test_support
                         GTest::gtest GTest::gmock)
+  if(TARGET orvanta_sanitizer_defaults)
+    target_link_libraries(${name} PRIVATE orvanta_sanitizer_defaults)
+  endif()
   if(T_WHOLE)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES LABELS ${T_LABEL} TIMEOUT ${T_TIMEOUT})
@@ -35,5 +39,7 @@ function(orvanta_add_test name)
   endif()
   if(T_LABEL STREQUAL "unit")
     add_dependencies(unit_tests ${name})
+  elseif(T_LABEL STREQUAL "gui")
+    add_dependencies(gui_tests ${name})
   endif()
 endfunction()

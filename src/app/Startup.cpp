@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/DataFolder.h"
 #include "platform/SingleInstanceGuard.h"
 #include "records/RecordFile.h"
@@ -22,8 +23,13 @@ StartupResult CZebSoftPhoneApp::InitInstance()
     if (!platform::prepareDataFolder()) {
         return StartupResult::DataFolderUnusable;
     }
+    // The guard makes this the only writer: a temporary file now is stale.
+    platform::removeStaleTemporaryFiles(platform::dataFolderPath(), platform::isRecordFileName);
     SignInRecord record;
-    loadRecordFile(kSignInRecordKind, record);
+    const LoadOutcome loaded = loadRecordFile(kSignInRecordKind, record);
+    if (!holdsSavedAccount(record, loaded)) {
+        record = SignInRecord{};
+    }
     const bool autoSignIn = record.savePassword != 0;
     mainWindow->takeSignInRecord(record, autoSignIn);
 

@@ -11,7 +11,7 @@ namespace orvanta {
 //   portal_url=https://host:port
 //   webapi_url=http://host:port
 //   verify_tls=false           (optional)
-//   request_timeout_ms=15000   (optional; each web request's time limit)
+//   request_timeout_ms=15000   (optional; the time limit of each whole exchange)
 struct DeploymentSettings {
     QString provisioningUrl;
     QString portalUrl;

@@ -12,12 +12,8 @@ const QByteArray kServerErrorText = QByteArrayLiteral("server error");
 
 }
 
-QByteArray ProvisioningTransport::provisioningPost(const std::string& body,
-                                                   const std::string& key) const
+QByteArray provisioningReplyText(const platform::HttpResult& result, const std::string& key)
 {
-    const platform::HttpResult result =
-        ServiceHttp(deployment_)
-            .postForm(deployment_.provisioningUrl.toStdString(), body, kMaxProvisioningReply);
     const bool succeeded = result.status >= 200 && result.status < 300;
     if (!result.transferred || !succeeded || result.truncated || result.body.empty()) {
         return {};
@@ -28,6 +24,15 @@ QByteArray ProvisioningTransport::provisioningPost(const std::string& body,
         return {};
     }
     return reply;
+}
+
+QByteArray ProvisioningTransport::provisioningPost(const std::string& body,
+                                                   const std::string& key) const
+{
+    return provisioningReplyText(
+        ServiceHttp(deployment_)
+            .postForm(deployment_.provisioningUrl.toStdString(), body, kMaxProvisioningReply),
+        key);
 }
 
 }

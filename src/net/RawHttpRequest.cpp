@@ -4,7 +4,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
+#include <limits>
 #include <netdb.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -17,7 +17,7 @@ namespace {
 const char kAccept[] =
     "Accept: image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, application/vnd.ms-excel, "
     "application/msword, application/vnd.ms-powerpoint, */*\r\n";
-constexpr std::size_t kBodyPiece = 511;
+constexpr std::size_t kReceivePiece = 4096;
 
 std::string upperCased(std::string text)
 {
@@ -31,9 +31,31 @@ bool isHostCharacter(char c)
     return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '.' || c == ':';
 }
 
+// The moment the whole exchange must be over.
+class Deadline {
+public:
+    explicit Deadline(std::chrono::milliseconds limit)
+            : end_(std::chrono::steady_clock::now() + limit)
+    {
+    }
+
+    // Milliseconds left for poll(), 0 once passed.
+    int remainingMs() const
+    {
+        using namespace std::chrono;
+        const auto left = ceil<milliseconds>(end_ - steady_clock::now()).count();
+        return static_cast<int>(
+            std::clamp<decltype(left)>(left, 0, std::numeric_limits<int>::max()));
+    }
+
+private:
+    std::chrono::steady_clock::time_point end_;
+};
+
+// A non-blocking TCP socket whose every wait ends at the exchange's deadline.
 class Socket {
 public:
-    Socket() = default;
+    explicit Socket(const Deadline& deadline) : deadline_(deadline) {}
     ~Socket()
     {
         if (fd_ >= 0) {
@@ -43,7 +65,7 @@ public:
     Socket(const Socket&) = delete;
     Socket& operator=(const Socket&) = delete;
 
-    bool connectTo(const RawUrl& url, std::chrono::milliseconds timeout)
+    bool connectTo(const RawUrl& url)
     {
         addrinfo hints{};
         hints.ai_family = AF_INET;
@@ -55,56 +77,56 @@ public:
         }
         // The first address only, as name resolution used to give it.
         fd_ = socket(found->ai_family, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-        bool connected = fd_ >= 0 && connectWithin(found, timeout);
+        const bool connected = fd_ >= 0 && connectWithin(found);
         freeaddrinfo(found);
-        if (connected) {
-            const int flags = fcntl(fd_, F_GETFL);
-            connected = flags >= 0 && fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK) == 0;
-            timeval limit{static_cast<time_t>(timeout.count() / 1000),
-                          static_cast<suseconds_t>((timeout.count() % 1000) * 1000)};
-            setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
-            setsockopt(fd_, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
-        }
         return connected;
     }
 
-    bool sendAll(const std::string& text)
+    bool sendAll(std::string_view text)
     {
-        std::size_t sent = 0;
-        while (sent < text.size()) {
-            const ssize_t n = send(fd_, text.data() + sent, text.size() - sent, MSG_NOSIGNAL);
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
-            if (n <= 0) {
+        while (!text.empty()) {
+            const ssize_t n = send(fd_, text.data(), text.size(), MSG_NOSIGNAL);
+            if (n > 0) {
+                text.remove_prefix(static_cast<std::size_t>(n));
+            } else if (n == 0 || !(errno == EINTR || (isWouldBlock() && waitFor(POLLOUT)))) {
                 return false;
             }
-            sent += static_cast<std::size_t>(n);
         }
         return true;
     }
 
-    // Bytes received, 0 at the end of the stream, or -1 on error or timeout.
+    // Bytes received, 0 at the end of the stream, or -1 on error or when the
+    // deadline passed.
     ssize_t receive(char* buffer, std::size_t size)
     {
-        ssize_t n = 0;
-        do {
-            n = recv(fd_, buffer, size, 0);
-        } while (n < 0 && errno == EINTR);
-        return n;
+        for (;;) {
+            const ssize_t n = recv(fd_, buffer, size, 0);
+            if (n >= 0 || !(errno == EINTR || (isWouldBlock() && waitFor(POLLIN)))) {
+                return n;
+            }
+        }
     }
 
 private:
-    bool connectWithin(const addrinfo* address, std::chrono::milliseconds timeout)
+    static bool isWouldBlock() { return errno == EAGAIN || errno == EWOULDBLOCK; }
+
+    // True when the socket is ready for events before the deadline.
+    bool waitFor(short events)
+    {
+        pollfd waiting{fd_, events, 0};
+        int ready = 0;
+        do {
+            ready = poll(&waiting, 1, deadline_.remainingMs());
+        } while (ready < 0 && errno == EINTR);
+        return ready == 1;
+    }
+
+    bool connectWithin(const addrinfo* address)
     {
         if (connect(fd_, address->ai_addr, address->ai_addrlen) == 0) {
             return true;
         }
-        if (errno != EINPROGRESS) {
-            return false;
-        }
-        pollfd waiting{fd_, POLLOUT, 0};
-        if (poll(&waiting, 1, static_cast<int>(timeout.count())) != 1) {
+        if (errno != EINPROGRESS || !waitFor(POLLOUT)) {
             return false;
         }
         int error = 0;
@@ -112,44 +134,27 @@ private:
         return getsockopt(fd_, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0;
     }
 
+    const Deadline& deadline_;
     int fd_ = -1;
 };
 
-// Reads the header byte by byte up to the empty line (carriage returns do
-// not count), the end of the stream, an error or the size cap.
-std::string receiveHeader(Socket& socket, std::size_t maxBytes)
+}
+
+void RawReplySplitter::take(std::string_view bytes)
 {
-    std::string header;
-    std::size_t sinceLineFeed = 0;
-    char c = 0;
-    while (header.size() < maxBytes && socket.receive(&c, 1) == 1) {
-        header += c;
+    while (!headerDone_ && !bytes.empty()) {
+        const char c = bytes.front();
+        bytes.remove_prefix(1);
+        header_ += c;
         if (c == '\n') {
-            if (sinceLineFeed == 0) {
-                break;
-            }
-            sinceLineFeed = 0;
+            headerDone_ = sinceLineFeed_ == 0;
+            sinceLineFeed_ = 0;
         } else if (c != '\r') {
-            ++sinceLineFeed;
+            ++sinceLineFeed_;
         }
+        headerDone_ = headerDone_ || header_.size() >= maxHeaderBytes_;
     }
-    return header;
-}
-
-std::string receiveBody(Socket& socket, std::size_t maxBytes)
-{
-    std::string body;
-    char piece[kBodyPiece];
-    while (body.size() < maxBytes) {
-        const ssize_t n = socket.receive(piece, std::min(kBodyPiece, maxBytes - body.size()));
-        if (n <= 0) {
-            break;
-        }
-        body.append(piece, static_cast<std::size_t>(n));
-    }
-    return body;
-}
-
+    body_.append(bytes.substr(0, maxBodyBytes_ - body_.size()));
 }
 
 std::optional<RawUrl> splitRawUrl(const std::string& url)
@@ -200,50 +205,50 @@ int rawHttpRequest(const std::string& url, const std::string& extraHeaders,
     if (!split || split->scheme != "HTTP") {
         return 1;
     }
-    Socket socket;
-    if (!socket.connectTo(*split, limits.timeout)) {
+    const Deadline deadline(limits.timeout);
+    Socket socket(deadline);
+    if (!socket.connectTo(*split)) {
         return 1;
     }
     const bool hasBody = body.has_value();
     const std::string path = split->path.empty() ? "/" : split->path;
 
-    std::string request;
-    auto sendPiece = [&](const std::string& piece) {
-        request += piece;
-        return socket.sendAll(piece);
-    };
-    bool sent = sendPiece((hasBody ? "POST " : "GET ") + path + " HTTP/1.0\r\n") &&
-                sendPiece(kAccept) && sendPiece("Accept-Language: en-us\r\n") &&
-                sendPiece("Accept-Encoding: gzip, deflate\r\n") &&
-                sendPiece("User-Agent: Mozilla/4.0\r\n");
-    if (sent && hasBody && !body->empty()) {
-        sent = sendPiece("Content-Length: " + std::to_string(body->size()) + "\r\n");
+    std::string request = (hasBody ? "POST " : "GET ") + path + " HTTP/1.0\r\n" + kAccept +
+                          "Accept-Language: en-us\r\n"
+                          "Accept-Encoding: gzip, deflate\r\n"
+                          "User-Agent: Mozilla/4.0\r\n";
+    if (hasBody && !body->empty()) {
+        request += "Content-Length: " + std::to_string(body->size()) + "\r\n";
     }
-    sent = sent && sendPiece("Host: " + split->host + "\r\n");
-    if (sent && !extraHeaders.empty()) {
-        sent = sendPiece(extraHeaders);
-    }
-    sent = sent && sendPiece("\r\n");
-    if (sent && hasBody && !body->empty()) {
-        sent = sendPiece(*body);
-    }
-    if (!sent) {
+    request += "Host: " + split->host + "\r\n" + extraHeaders + "\r\n";
+    if (!socket.sendAll(request) || (hasBody && !socket.sendAll(*body))) {
         return 1;
     }
-    result.requestText = request;
-    result.headerText = receiveHeader(socket, limits.maxHeaderBytes);
-    result.body = receiveBody(socket, limits.maxBodyBytes);
+
+    RawReplySplitter reply(limits.maxHeaderBytes, limits.maxBodyBytes);
+    char piece[kReceivePiece];
+    while (reply.wantsMore()) {
+        const ssize_t n = socket.receive(piece, sizeof piece);
+        if (n <= 0) {
+            break;
+        }
+        reply.take(std::string_view(piece, static_cast<std::size_t>(n)));
+    }
+    result.requestText = hasBody ? request + *body : request;
+    result.headerText = reply.header();
+    result.body = reply.body();
     return 0;
 }
 
 void PostForm(const std::string& url, const std::string& body, bool asPost,
-              std::string& requestText, std::string& headerText, std::string& responseBody)
+              std::string& requestText, std::string& headerText, std::string& responseBody,
+              const RawRequestLimits& limits)
 {
     RawExchange exchange;
     const int failed =
         asPost ? rawHttpRequest(url, "Content-Type: application/x-www-form-urlencoded\r\n", body,
-                                exchange)
-               : rawHttpRequest(url, std::string(), std::nullopt, exchange);
+                                exchange, limits)
+               : rawHttpRequest(url, std::string(), std::nullopt, exchange, limits);
     if (failed) {
         return;
     }

@@ -29,6 +29,13 @@ platform::HttpResult ServiceHttp::postForm(const std::string& url, const std::st
     return platform::httpPost(url, body, options);
 }
 
+RawRequestLimits rawRequestLimits(const DeploymentSettings& deployment)
+{
+    RawRequestLimits limits;
+    limits.timeout = std::chrono::milliseconds(deployment.requestTimeoutMs);
+    return limits;
+}
+
 std::string queryValue(const QString& text)
 {
     return platform::percentEncode(text.toUtf8().toStdString());

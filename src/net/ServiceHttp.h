@@ -1,6 +1,7 @@
 #pragma once
 
 #include "net/DeploymentSettings.h"
+#include "net/RawHttpRequest.h"
 #include "platform/HttpClient.h"
 
 #include <QString>
@@ -29,6 +30,10 @@ public:
 private:
     DeploymentSettings deployment_;
 };
+
+// The limits of a hand-written request to the operator's services (PostForm):
+// the deployment's time limit for the whole exchange.
+RawRequestLimits rawRequestLimits(const DeploymentSettings& deployment);
 
 // A value for a query string, UTF-8 and percent-encoded.
 std::string queryValue(const QString& text);

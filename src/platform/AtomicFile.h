@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <string>
 #include <string_view>
 
 namespace orvanta::platform {
@@ -15,5 +16,13 @@ namespace orvanta::platform {
 // (tests use it to die at the worst moment).
 bool writeFileAtomically(const std::filesystem::path& path, std::string_view bytes,
                          const std::function<void()>& beforeReplace = {});
+
+// A write killed before its rename leaves its temporary file behind:
+// "<file name>.XXXXXX" with six letters or digits. Removes those directly in
+// folder whose file name (the part before the suffix) isOurs accepts; other
+// files, folders and links stay. Call it only while nothing else writes
+// there. Returns how many were removed.
+int removeStaleTemporaryFiles(const std::filesystem::path& folder,
+                              const std::function<bool(const std::string& fileName)>& isOurs);
 
 }

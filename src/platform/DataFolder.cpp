@@ -3,11 +3,14 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 #include <sys/stat.h>
 
 namespace orvanta::platform {
 
 namespace {
+
+constexpr std::string_view kRecordFileEnding = "_Orvanta.bin";
 
 std::filesystem::path environmentPath(const char* name)
 {
@@ -64,7 +67,12 @@ bool prepareDataFolder()
 
 std::filesystem::path recordFilePath(const char* kind)
 {
-    return dataFolderPath() / (std::string(kind) + "_Orvanta.bin");
+    return dataFolderPath() / (std::string(kind) + std::string(kRecordFileEnding));
+}
+
+bool isRecordFileName(const std::string& fileName)
+{
+    return fileName.size() > kRecordFileEnding.size() && fileName.ends_with(kRecordFileEnding);
 }
 
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 
 namespace orvanta::platform {
 
@@ -16,5 +17,8 @@ bool prepareDataFolder();
 
 // The path of a record file of the given kind: "<kind>_Orvanta.bin".
 std::filesystem::path recordFilePath(const char* kind);
+
+// True for a record file's name, "<kind>_Orvanta.bin" with a kind.
+bool isRecordFileName(const std::string& fileName);
 
 }

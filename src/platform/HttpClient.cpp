@@ -100,17 +100,18 @@ HttpResult httpPost(const std::string& url, const std::string& body, const HttpO
     return perform(url, &body, options);
 }
 
-std::string percentEncode(const std::string& text)
+std::string percentEncode(std::string_view text, std::string_view keptPunctuation)
 {
     static const char kHex[] = "0123456789ABCDEF";
     std::string out;
     out.reserve(text.size() * 3);
-    for (unsigned char c : text) {
-        const bool unreserved = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-                                (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_' ||
-                                c == '~';
-        if (unreserved) {
-            out += static_cast<char>(c);
+    for (const char byte : text) {
+        const auto c = static_cast<unsigned char>(byte);
+        const bool kept = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+                          (c >= '0' && c <= '9') ||
+                          keptPunctuation.find(byte) != std::string_view::npos;
+        if (kept) {
+            out += byte;
         } else {
             out += '%';
             out += kHex[c >> 4];

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace orvanta::platform {
@@ -34,8 +35,15 @@ HttpResult httpGet(const std::string& url, const HttpOptions& options = {});
 HttpResult httpPost(const std::string& url, const std::string& body,
                     const HttpOptions& options = {});
 
+// Percent-encodes (%HH, upper case) every byte but ASCII letters, digits and
+// the characters of keptPunctuation.
+std::string percentEncode(std::string_view text, std::string_view keptPunctuation);
+
 // Percent-encodes everything but unreserved characters (RFC 3986), for
 // query values.
-std::string percentEncode(const std::string& text);
+inline std::string percentEncode(const std::string& text)
+{
+    return percentEncode(text, "-._~");
+}
 
 }

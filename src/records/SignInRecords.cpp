@@ -11,6 +11,13 @@ SignInRecord SignInRecord::forSaving() const
     return saved;
 }
 
+bool holdsSavedAccount(const SignInRecord& record, const LoadOutcome& loaded)
+{
+    constexpr int kFieldsUpToUserName = 3;
+    return loaded.fieldsRead >= kFieldsUpToUserName && !record.userName.isEmpty() &&
+           record.userName.size() <= kMaxSavedUserNameLength;
+}
+
 AccountBlock makeAccountBlock(const SignInRecord& current, const FirstAccount& account)
 {
     AccountBlock block;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "records/RecordDump.h"
+#include "records/RecordFile.h"
 
 #include <QString>
 #include <cstdint>
@@ -26,6 +27,13 @@ struct SignInRecord {
     // What goes to disk: the password only when the user asked to keep it.
     SignInRecord forSaving() const;
 };
+
+// The longest user name the sign-in dialog takes (its user field's limit).
+inline constexpr int kMaxSavedUserNameLength = 40;
+
+// Whether a loaded sign-in record names an account the dialer could have
+// saved: its user name was read, is not empty and fits the sign-in dialog.
+bool holdsSavedAccount(const SignInRecord& record, const LoadOutcome& loaded);
 
 // Fields 5-13 of account_Orvanta.bin: the first SIP account, written at quit.
 struct AccountBlock {

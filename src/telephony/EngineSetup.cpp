@@ -1,10 +1,12 @@
 #include "telephony/EngineSetup.h"
 
+#include "telephony/SipUserPart.h"
+
 namespace orvanta {
 
 QByteArray sipUri(const QString& user, const QString& host)
 {
-    return QByteArrayLiteral("sip:") + user.toUtf8() + '@' + host.toUtf8();
+    return QByteArrayLiteral("sip:") + sipUserPart(user) + '@' + host.toUtf8();
 }
 
 void configureEncryption(Engine& engine, const EngineConfiguration& config)

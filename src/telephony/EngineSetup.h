@@ -31,7 +31,8 @@ struct EngineConfiguration {
     QString proxyHost;
 };
 
-// "sip:" + user + "@" + host, as 8-bit text for the engine.
+// "sip:" + user + "@" + host, as 8-bit text for the engine; the user part
+// escaped (sipUserPart), so any user name or dialled text gives an address.
 QByteArray sipUri(const QString& user, const QString& host);
 
 // Hands the encryption switch and keys to the engine's setters.

@@ -138,14 +138,70 @@ TEST_F(StartupTest, SavedPasswordSignsInWithoutTheDialog)
     EXPECT_TRUE(journal_.mainWindowRan);
 }
 
-TEST_F(StartupTest, RecordOfOnlyTheIntegerSignsInWithEmptyStrings)
+struct SavedRecordCase {
+    const char* name;
+    QByteArray bytes;
+    bool signsInAutomatically;
+};
+
+// Only a record naming an account the sign-in dialog could have saved signs
+// in by itself; any other opens the dialog as if nothing had been saved.
+TEST_F(StartupTest, RecordWithoutAUsableUserNameCountsAsNoSavedAccount)
 {
-    writeRaw(kSignInRecordKind, QByteArray("\x05\x00\x00\x00", 4));
+    const QByteArray cutInTheUserName =
+        QByteArray("\x01\x00\x00\x00\xff\xfe\xff\x00\xff\xfe\xff\x05\x61\x00", 14);
+    QByteArray withoutPassword = signInBytes(1, QStringLiteral("bob"), QString());
+    withoutPassword.chop(4);
+    const SavedRecordCase cases[] = {
+        {"only the integer", QByteArray("\x05\x00\x00\x00", 4), false},
+        {"cut inside the user name", cutInTheUserName, false},
+        {"empty user name", signInBytes(1, QString(), QStringLiteral("pw")), false},
+        {"one character over the dialog's limit",
+         signInBytes(1, QString(kMaxSavedUserNameLength + 1, QLatin1Char('u')), QStringLiteral("pw")),
+         false},
+        {"10 kB user name", signInBytes(1, QString(10000, QLatin1Char('u')), QStringLiteral("pw")),
+         false},
+        {"user name at the dialog's limit",
+         signInBytes(1, QString(kMaxSavedUserNameLength, QLatin1Char('u')), QStringLiteral("pw")),
+         true},
+        {"cut after the user name", withoutPassword, true},
+    };
+    for (const SavedRecordCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        journal_ = Journal{};
+        writeRaw(kSignInRecordKind, c.bytes);
+        EXPECT_EQ(start(), StartupResult::Finished);
+        EXPECT_EQ(journal_.autoSignIn, c.signsInAutomatically);
+        EXPECT_EQ(journal_.dialogRan, !c.signsInAutomatically);
+        if (!c.signsInAutomatically) {
+            EXPECT_EQ(journal_.prefilledUser, QString());
+            EXPECT_EQ(journal_.prefilledSavePassword, 0);
+        }
+    }
+}
+
+TEST_F(StartupTest, StaleTemporaryFilesOfOurRecordsGoBeforeTheRecordIsRead)
+{
+    writeSignInRecord(1, QStringLiteral("bob"), QStringLiteral("pw"));
+    const auto folder = temp_ / "Orvanta";
+    const auto stale = {folder / "account_Orvanta.bin.Ab12Cd",
+                        folder / "contact_Orvanta.bin.ZZZZZZ"};
+    for (const auto& path : stale) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(signInBytes(1, QStringLiteral("mallory"), QStringLiteral("x")));
+    }
+    const auto foreign = folder / "holiday.txt.Ab12Cd";
+    std::ofstream(foreign) << "the user's";
+
     EXPECT_EQ(start(), StartupResult::Finished);
-    ASSERT_TRUE(journal_.record);
+    for (const auto& path : stale) {
+        EXPECT_FALSE(std::filesystem::exists(path)) << path;
+    }
+    EXPECT_TRUE(std::filesystem::exists(foreign));
     EXPECT_TRUE(journal_.autoSignIn);
-    EXPECT_EQ(journal_.record->savePassword, 5);
-    EXPECT_TRUE(journal_.record->userName.isEmpty());
+    ASSERT_TRUE(journal_.record);
+    EXPECT_EQ(journal_.record->userName, QStringLiteral("bob"));
 }
 
 TEST_F(StartupTest, CancelledSignInNeverShowsTheMainWindow)

@@ -1,4 +1,6 @@
 #include "net/RawHttpRequest.h"
+#include "net/ServiceHttp.h"
+#include "support/DrippingServer.h"
 
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
@@ -9,8 +11,10 @@
 
 namespace {
 
+using namespace std::chrono_literals;
 using orvanta::RawExchange;
 using orvanta::rawHttpRequest;
+using Clock = std::chrono::steady_clock;
 
 // Accepts one connection on 127.0.0.1, keeps what the client sent up to the
 // end of its request, then answers with a scripted reply and closes.
@@ -162,6 +166,54 @@ TEST(RawHttpRequest, FailuresBeforeSendingReturnOneAndLeaveTheResult)
         EXPECT_EQ(rawHttpRequest(url, "", std::nullopt, exchange), 1);
         EXPECT_EQ(exchange.body, "untouched");
     }
+}
+
+struct SlowPeerCase {
+    const char* name;
+    std::string reply;
+    std::size_t sentAtOnce;
+};
+
+// A peer that keeps every single receive short but never finishes: the
+// deployment's time limit bounds the whole exchange, and what arrived stays.
+TEST(RawHttpRequest, DeploymentTimeLimitBoundsTheWholeExchange)
+{
+    orvanta::DeploymentSettings deployment;
+    deployment.requestTimeoutMs = 1000;
+    const orvanta::RawRequestLimits limits = orvanta::rawRequestLimits(deployment);
+    const std::string header = "HTTP/1.0 200 OK\r\n\r\n";
+    const SlowPeerCase cases[] = {
+        {"header dripped", "HTTP/1.0 200 OK\r\nX-Pad: " + std::string(60, 'p') + "\r\n\r\nb", 0},
+        {"body dripped", header + std::string(60, 'b'), header.size()},
+        {"silent after accepting", "", 0},
+    };
+    for (const SlowPeerCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        orvanta::test::DrippingServer server(c.reply, c.sentAtOnce, 100ms);
+        RawExchange exchange;
+        const auto started = Clock::now();
+        EXPECT_EQ(rawHttpRequest(server.url(), "", std::nullopt, exchange, limits), 0);
+        const auto took = Clock::now() - started;
+        EXPECT_GE(took, 950ms);
+        EXPECT_LT(took, 2500ms) << "only a limit on the whole exchange ends it this early";
+        const std::string arrived = exchange.headerText + exchange.body;
+        EXPECT_EQ(c.reply.substr(0, arrived.size()), arrived);
+        EXPECT_EQ(arrived.empty(), c.reply.empty());
+    }
+}
+
+TEST(RawHttpRequest, PeerThatStopsReadingEndsTheSendAtTheDeadline)
+{
+    orvanta::test::DrippingServer server("", 0, 100ms);
+    orvanta::RawRequestLimits limits;
+    limits.timeout = 1000ms;
+    RawExchange exchange;
+    exchange.body = "untouched";
+    const auto started = Clock::now();
+    EXPECT_EQ(
+        rawHttpRequest(server.url(), "", std::string(64 * 1024 * 1024, 'x'), exchange, limits), 1);
+    EXPECT_LT(Clock::now() - started, 2500ms);
+    EXPECT_EQ(exchange.body, "untouched");
 }
 
 TEST(PostForm, FailureLeavesTheThreeTextsAsTheyWere)

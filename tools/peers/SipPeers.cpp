@@ -2,6 +2,7 @@
 
 #include <rapidjson/document.h>
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <cctype>
 #include <cmath>
@@ -70,6 +71,48 @@ bool plainWord(const std::string& text)
         return false;
     for (char c : text) {
         if (!std::isalnum(static_cast<unsigned char>(c)))
+            return false;
+    }
+    return true;
+}
+
+// A user part as an address carries it, in lower case: letters and digits
+// stay, other bytes become %hh.
+std::string escapedLowerCase(const std::string& user)
+{
+    std::string escaped;
+    for (char c : user) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (std::isalnum(byte)) {
+            escaped += static_cast<char>(std::tolower(byte));
+        } else {
+            static const char kHex[] = "0123456789abcdef";
+            escaped += {'%', kHex[byte >> 4], kHex[byte & 0x0F]};
+        }
+    }
+    return escaped;
+}
+
+// The name Kamailio keeps a registration under: its registrar refuses to
+// unescape non-ASCII user parts, so those are kept as their escaped form
+// with "_" for "%".
+std::string storedName(const std::string& user)
+{
+    if (plainWord(user))
+        return user;
+    std::string name = escapedLowerCase(user);
+    std::replace(name.begin(), name.end(), '%', '_');
+    return name;
+}
+
+// Letters and digits, or bytes of non-ASCII UTF-8 text: safe inside a
+// quoted string of a Kamailio configuration.
+bool accountName(const std::string& text)
+{
+    if (text.empty() || text.size() > 64)
+        return false;
+    for (char c : text) {
+        if (!std::isalnum(static_cast<unsigned char>(c)) && static_cast<unsigned char>(c) < 0x80)
             return false;
     }
     return true;
@@ -332,10 +375,13 @@ Kamailio::Kamailio(std::vector<SipAccount> accounts, bool tls)
 {
     std::string passwords;
     for (const auto& account : accounts) {
-        if (!plainWord(account.user) || !plainWord(account.password))
-            throw std::invalid_argument("account names and passwords must be letters and digits");
+        if (!accountName(account.user) || !plainWord(account.password))
+            throw std::invalid_argument(
+                "account names must be letters, digits or non-ASCII text; passwords letters and "
+                "digits");
         passwords += "    case \"" + account.user + "\": $var(password) = \"" + account.password +
-                     "\"; break;\n";
+                     "\"; $var(user) = \"" + escapedLowerCase(account.user) + "\"; $var(aor) = \"" +
+                     storedName(account.user) + "\"; break;\n";
     }
     const std::string listen = std::string(kLoopback) + ":" + std::to_string(port_);
     std::string tlsSettings = "disable_tcp=yes\n";
@@ -393,7 +439,7 @@ request_route {
   t_check_trans();
   if (is_method("REGISTER")) {
     route(AUTH);
-    if (!save("location")) { sl_reply_error(); exit; }
+    if (!save("location", "0", "sip:$var(aor)@$td")) { sl_reply_error(); exit; }
     xlog("L_ERR", "registered $tU over $pr at $TV(Sn)\n");
     exit;
   }
@@ -409,6 +455,8 @@ request_route {
 
 route[AUTH] {
   $var(password) = "";
+  $var(user) = "";
+  $var(aor) = "";
   switch ($au) {
 )KAM" + passwords + R"KAM(    default: break;
   }
@@ -416,7 +464,9 @@ route[AUTH] {
     www_challenge("$td", "0");
     exit;
   }
-  if ($au != $tU) { sl_send_reply("403", "Forbidden"); exit; }
+  # The digest user name is plain text, the address's user part escaped
+  # (hex digits in either case); $var(user) is the account's escaped form.
+  if ($(tU{s.tolower}) != $var(user)) { sl_send_reply("403", "Forbidden"); exit; }
   consume_credentials();
 }
 )KAM";

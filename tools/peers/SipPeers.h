@@ -32,7 +32,7 @@ constexpr const char* kLoopback = "127.0.0.1";
 int freePort();
 
 struct SipAccount {
-    std::string user;      // letters and digits only
+    std::string user;      // letters and digits (Kamailio: or non-ASCII UTF-8 text)
     std::string password;  // letters and digits only
 };
 
@@ -115,7 +115,8 @@ TestCertificate makeTestCertificate(const std::filesystem::path& dir);
 
 // Registrar and stateful proxy. REGISTER needs digest auth with one of the
 // accounts (realm 127.0.0.1); other requests to its own domain go to the
-// registered contact, requests to other hosts are relayed. With tls it also
+// registered contact (not for non-ASCII users: Kamailio cannot look those
+// up), requests to other hosts are relayed. With tls it also
 // listens for SIP over TLS (self-signed certificate) on tlsPort().
 class Kamailio {
 public:
@@ -130,8 +131,9 @@ public:
     // "sip:<user>@127.0.0.1:<port>"
     std::string uri(const std::string& user) const;
     // Its log; each registration adds "registered <user> over <udp|tls> at
-    // <seconds>" and each ACK of a call it routes "ack from <user> at
-    // <seconds>" (wall-clock time with microseconds).
+    // <seconds>" (the user part as the address carried it, escaped) and
+    // each ACK of a call it routes "ack from <user> at <seconds>"
+    // (wall-clock time with microseconds).
     std::string output() const { return process_.output(); }
 
 private:
