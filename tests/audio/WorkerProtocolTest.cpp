@@ -304,6 +304,8 @@ TEST_F(FilePlayer, KeepsAtMostThreeBlocksInFlight)
     devices().setHoldPlayed(false);
     devices().releasePlayed(3);
     ASSERT_TRUE(eventually([&] { return !threads->filePlayer().isReading(); }));
+    // The reader hands its last blocks to the playback thread before it ends.
+    ASSERT_TRUE(threads->playback().waitUntilIdle(2s));
     const auto seen = devices().seen();
     Bytes played;
     for (const Bytes& b : seen.played) {
