@@ -64,6 +64,7 @@ bool MainWindowModel::passes(unsigned needs)
 
 void MainWindowModel::open()
 {
+    emit opening();
     opened_ = true;
     parts_.session.setStage(SessionStage::MainWindow);
     parts_.calls.calls().ResetLines();
@@ -270,7 +271,8 @@ void MainWindowModel::saveRecords()
     const Session& session = parts_.session;
     SignInRecordWithAccount record;
     record.header = session.credentials().forSaving();
-    record.account = makeAccountBlock(session.credentials(), FirstAccount{});
+    record.account =
+        makeAccountBlock(session.credentials(), firstAccount_ ? firstAccount_() : FirstAccount{});
     saveRecordFile(kSignInRecordKind, record);
     saveRecordFile(kFailoverRecordKind, session.failover());
 }

@@ -3,6 +3,7 @@
 #include "mainwnd/Commands.h"
 #include "net/PortalClient.h"
 #include "net/RequestProtection.h"
+#include "records/SignInRecords.h"
 #include "session/Registration.h"
 
 #include <QObject>
@@ -109,7 +110,17 @@ public:
     void openMyAccount();
     void openRecharge();
 
+    // Account 1 of the manual accounts, for the sign-in record's account
+    // block at quit; without a source the block stays empty.
+    void setFirstAccountSource(std::function<FirstAccount()> source)
+    {
+        firstAccount_ = std::move(source);
+    }
+
 signals:
+    // The window starts opening, before the lines are reset and the engine
+    // starts: the place for the saved settings to take effect.
+    void opening();
     // The run is over: the window closes.
     void ended();
 
@@ -132,6 +143,7 @@ private:
     CommandTable commands_;
     RequestProtection protection_;
     std::function<void()> openAccountLogin_;
+    std::function<FirstAccount()> firstAccount_;
     QTimer internetTimer_;
     QTimer pauseTimer_;
 

@@ -91,7 +91,7 @@ QByteArray AutostartEntry::content() const
                                         "Type=Application\n"
                                         "Name=Orvanta\n"
                                         "Comment=Softphone dialer\n"
-                                        "Exec=%1\n"
+                                        "Exec=%1 --minimized\n"
                                         "Terminal=false\n"
                                         "Hidden=false\n")
                              .arg(desktopExecArgument(executablePath_));

@@ -11,9 +11,9 @@ namespace orvanta::platform {
 // literal percent sign.
 QString desktopExecArgument(const QString& argument);
 
-// The desktop session's autostart entry that starts the dialer when the user
-// logs in: $XDG_CONFIG_HOME/autostart/orvanta.desktop (~/.config when the
-// variable is unset or not absolute). Failures are silent: starting with the
+// The desktop session's autostart entry that starts the dialer, out of
+// sight ("--minimized"), when the user logs in: $XDG_CONFIG_HOME/autostart/orvanta.desktop
+// (~/.config when the variable is unset or not absolute). Failures are silent: starting with the
 // session is a convenience, never a reason to bother the user.
 class AutostartEntry {
 public:

@@ -1,29 +1,41 @@
 #include "session/EngineStarter.h"
 
 #include "telephony/EngineEvents.h"
-#include "telephony/EngineSetup.h"
 
 namespace orvanta {
+
+namespace {
+
+class EngineDefaults : public EngineStartSettings {
+public:
+    void beforeInit(Engine&) override {}
+    void applyCodecOrder(Engine&) override {}
+};
+
+}
+
+EngineStartSettings& engineDefaults()
+{
+    static EngineDefaults defaults;
+    return defaults;
+}
 
 int EngineStarter::startAccount(const ProvisioningReply& reply, const QString& sipUser,
                                 const QString& sipPassword)
 {
     const EngineConfiguration config = reply.engineConfiguration();
-    engine_.shutdown();
-    engine_.setCallbacks(EngineEvents::callbacks());
-    engine_.init(config.packetTime, config.sipPort);
-    configureEncryption(engine_, config);
-    // Codecs before the account, so its first call already offers them.
-    ApplyCodecPriorities(engine_);
+    startEngine(config);
     return registerSipAccount(engine_, config, sipUser, sipPassword);
 }
 
-void ApplyCodecPriorities(Engine& engine)
+void EngineStarter::startEngine(const EngineConfiguration& config)
 {
-    engine.setCodecPriority("G729/8000/1", 255);
-    engine.setCodecPriority("G723/8000/1", 0);
-    engine.setCodecPriority("PCMU/8000/1", 0);
-    engine.setCodecPriority("PCMA/8000/1", 0);
+    engine_.shutdown();
+    engine_.setCallbacks(EngineEvents::callbacks());
+    settings_.beforeInit(engine_);
+    engine_.init(config.packetTime, config.sipPort);
+    configureEncryption(engine_, config);
+    settings_.applyCodecOrder(engine_);
 }
 
 }

@@ -30,6 +30,12 @@ void Session::reregistered(int handle)
     emit accountChanged();
 }
 
+void Session::accountReplaced(const SipAccount& account)
+{
+    account_ = account;
+    emit accountChanged();
+}
+
 void Session::registrationStarted()
 {
     registration_ = {RegistrationState::Registering, RegistrationFailure::None,

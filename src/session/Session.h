@@ -53,6 +53,9 @@ public:
                   const ProvisioningReply& reply);
     // The same account registered once more, under a new handle.
     void reregistered(int handle);
+    // Another account registered in place of the signed-in one (an account
+    // the user entered by hand); the sign-in and its reply stay.
+    void accountReplaced(const SipAccount& account);
 
     SessionStage stage() const { return stage_; }
     void setStage(SessionStage stage) { stage_ = stage; }

@@ -1,9 +1,6 @@
 #pragma once
 
-#include "settings/CodecPage.h"
-#include "settings/GeneralSettings.h"
 #include "settings/OptionsSheet.h"
-#include "signin/SipAccounts.h"
 
 #include <QDialog>
 
@@ -15,18 +12,6 @@ class CAccountConfig;
 class CApplication;
 class CCodec;
 class CNetwork;
-
-// What the sheet's pages work on; the dialer's core owns all of it.
-struct OptionsSheetServices {
-    DialerSettings& settings;
-    const platform::AutostartEntry& autostart;
-    CallLogAdjuster& callLog;
-    CodecPriorityEngine& codecEngine;
-    const CodecCatalog& codecCatalog;
-    const RegistrationStatus& registration;
-    SipAccounts& accounts;
-    ManualAccountSession& session;
-};
 
 // The "Settings" sheet: a tree of pages on the left, the chosen page on the
 // right. Made anew for each run, so each run reads the files again.

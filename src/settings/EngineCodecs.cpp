@@ -15,21 +15,16 @@ constexpr int kNameCapacity = 64;
 
 void EngineCodecs::setCodecPriority(const QByteArray& codec, int priority)
 {
-    if (api_.setCodecPriority) {
-        api_.setCodecPriority(codec.constData(), priority);
-    }
+    engine_.setCodecPriority(codec.constData(), priority);
 }
 
 QStringList EngineCodecs::availableCodecs() const
 {
     QStringList names;
-    if (!api_.getNumOfCodecs || !api_.getCodec) {
-        return names;
-    }
-    const int count = std::min(api_.getNumOfCodecs(), kMaxListedCodecs);
+    const int count = std::min(engine_.getNumOfCodecs(), kMaxListedCodecs);
     for (int i = 0; i < count; ++i) {
         char buffer[kNameCapacity] = {};
-        const int length = api_.getCodec(i, buffer, kNameCapacity);
+        const int length = engine_.getCodec(i, buffer, kNameCapacity);
         if (length > 0 && length < kNameCapacity) {
             names.append(QString::fromLocal8Bit(buffer, length));
         }

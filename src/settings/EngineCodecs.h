@@ -1,7 +1,7 @@
 #pragma once
 
 #include "settings/CodecFile.h"
-#include "telephony/EngineLibrary.h"
+#include "telephony/Engine.h"
 
 #include <QStringList>
 
@@ -15,16 +15,16 @@ public:
     virtual QStringList availableCodecs() const = 0;
 };
 
-// The codec entry points of a loaded engine library.
+// The codec entry points of the dialer's engine.
 class EngineCodecs : public CodecPriorityEngine, public CodecCatalog {
 public:
-    explicit EngineCodecs(const EngineApi& api) : api_(api) {}
+    explicit EngineCodecs(Engine& engine) : engine_(engine) {}
 
     void setCodecPriority(const QByteArray& codec, int priority) override;
     QStringList availableCodecs() const override;
 
 private:
-    const EngineApi& api_;
+    Engine& engine_;
 };
 
 }

@@ -4,6 +4,7 @@
 #include "settings/DialerSettings.h"
 
 #include <QString>
+#include <functional>
 #include <vector>
 
 namespace orvanta {
@@ -16,6 +17,31 @@ public:
     virtual ~CallLogAdjuster() = default;
     // Cuts the list of that kind to the current number of calls.
     virtual void adjustCallLog(CallLogKind kind) = 0;
+};
+
+// The adjust on the dialer's call log store, whose AddCallLogEntry takes the
+// number "adjust" for "cut this list to the limit". Made without a store
+// it has nothing to cut.
+class CallLogTrimmer : public CallLogAdjuster {
+public:
+    CallLogTrimmer() = default;
+    template <typename CallLogStore>
+    explicit CallLogTrimmer(CallLogStore& store)
+            : trim_([&store](char kind) {
+                  store.AddCallLogEntry(QStringLiteral("adjust"), QString(), kind);
+              })
+    {
+    }
+
+    void adjustCallLog(CallLogKind kind) override
+    {
+        if (trim_) {
+            trim_(static_cast<char>(kind));
+        }
+    }
+
+private:
+    std::function<void(char kind)> trim_;
 };
 
 enum class NumberOfCallsMessage { Blank, NotNumeric, NotAboveZero, NotBelowThousand };

@@ -60,12 +60,15 @@ std::optional<NetworkMessage> NetworkPageModel::apply()
     return std::nullopt;
 }
 
-EngineNetworkPlan planEngineNetwork(const NetworkRecord& record, int provisionedSipPort,
-                                    int provisionedMediaPort)
+EngineNetworkPlan planEngineNetwork(const NetworkRecord& record)
 {
     EngineNetworkPlan plan;
-    plan.localSipPort = isPort(record.localSipPort) ? record.localSipPort : provisionedSipPort;
-    plan.firstMediaPort = isPort(record.mediaPort) ? record.mediaPort : provisionedMediaPort;
+    if (isPort(record.localSipPort)) {
+        plan.localSipPort = record.localSipPort;
+    }
+    if (isPort(record.mediaPort)) {
+        plan.firstMediaPort = record.mediaPort;
+    }
     const QString server = record.stunServer.trimmed();
     if (!server.isEmpty()) {
         plan.stunServer = server.toUtf8();
@@ -74,20 +77,23 @@ EngineNetworkPlan planEngineNetwork(const NetworkRecord& record, int provisioned
     return plan;
 }
 
-EngineNetworkPlan engineNetworkPlan(int provisionedSipPort, int provisionedMediaPort)
+EngineNetworkPlan engineNetworkPlan()
 {
     NetworkRecord record;
     loadDataFile(QLatin1String(kNetworkFileName), record);
-    return planEngineNetwork(record, provisionedSipPort, provisionedMediaPort);
+    return planEngineNetwork(record);
 }
 
-void applyNetworkSettings(EngineNetworkPort& engine, int provisionedSipPort,
-                          int provisionedMediaPort)
+void applyNetworkSettings(Engine& engine)
 {
-    const EngineNetworkPlan plan = engineNetworkPlan(provisionedSipPort, provisionedMediaPort);
+    const EngineNetworkPlan plan = engineNetworkPlan();
     engine.setLocalSipPort(plan.localSipPort);
     engine.setFirstMediaPort(plan.firstMediaPort);
-    engine.setStunServer(plan.stunServer, plan.stunPort);
+    // A server the engine cannot use (a typed "host:port", a blank inside)
+    // must not leave an earlier one in place.
+    if (engine.setStunServer(plan.stunServer.constData(), plan.stunPort) != 0) {
+        engine.setStunServer("", 0);
+    }
 }
 
 }

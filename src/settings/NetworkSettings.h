@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/SettingsRecords.h"
+#include "telephony/Engine.h"
 
 #include <QByteArray>
 #include <QString>
@@ -49,34 +50,25 @@ private:
 
 // What the next engine start takes from Network.bin.
 struct EngineNetworkPlan {
-    int localSipPort = 0;    // 0: any free port
-    int firstMediaPort = 0;  // 0: any
-    QByteArray stunServer;   // empty: no STUN
+    static constexpr int kStartsOwnPort = -1;
+    int localSipPort = kStartsOwnPort;    // else the start's own (provisioned) port
+    int firstMediaPort = kStartsOwnPort;  // else the registration's own
+    QByteArray stunServer;                // empty: no STUN
     int stunPort = 0;
-};
-
-// The engine's network entry points, set before it starts.
-class EngineNetworkPort {
-public:
-    virtual ~EngineNetworkPort() = default;
-    virtual void setLocalSipPort(int port) = 0;
-    virtual void setFirstMediaPort(int port) = 0;
-    virtual void setStunServer(const QByteArray& host, int port) = 0;
 };
 
 inline constexpr int kDefaultStunPort = 3478;
 
-// A port the user set (1-65535) wins over the provisioned one; 0 or a value
-// out of range leaves the provisioned one. A STUN server without a port
-// uses the standard STUN port.
-EngineNetworkPlan planEngineNetwork(const NetworkRecord& record, int provisionedSipPort,
-                                    int provisionedMediaPort);
+// A port the user set (1-65535) takes the place of the provisioned one; 0
+// (an empty field) or a value out of range leaves the provisioned one. A
+// STUN server without a port uses the standard STUN port.
+EngineNetworkPlan planEngineNetwork(const NetworkRecord& record);
 
 // The plan from Network.bin (what it holds before any failure).
-EngineNetworkPlan engineNetworkPlan(int provisionedSipPort, int provisionedMediaPort);
+EngineNetworkPlan engineNetworkPlan();
 
-// Hands that plan to the engine's network entry points.
-void applyNetworkSettings(EngineNetworkPort& engine, int provisionedSipPort,
-                          int provisionedMediaPort);
+// Hands that plan to the engine's network entry points, for its next start.
+// Every value is set each time, so a value the user cleared is gone too.
+void applyNetworkSettings(Engine& engine);
 
 }

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "settings/CodecPage.h"
+#include "settings/GeneralSettings.h"
+#include "signin/SipAccounts.h"
+
 #include <optional>
 #include <vector>
 
@@ -20,5 +24,17 @@ std::vector<SheetItem> sheetItems();
 
 // The account chosen in the tree, if an account is chosen.
 std::optional<int> selectedAccount(const std::optional<SheetItem>& selected);
+
+// What the sheet's pages work on; the dialer's core owns all of it.
+struct OptionsSheetServices {
+    DialerSettings& settings;
+    const platform::AutostartEntry& autostart;
+    CallLogAdjuster& callLog;
+    CodecPriorityEngine& codecEngine;
+    const CodecCatalog& codecCatalog;
+    const RegistrationStatus& registration;
+    SipAccounts& accounts;
+    ManualAccountSession& session;
+};
 
 }

@@ -12,7 +12,7 @@ void AccountPageModel::showAccount(int number)
 {
     onShown();
     fields_.account = QStringLiteral("Account %1").arg(number);
-    const SipAccount& account = accounts_.record(number);
+    const SipAccountRecord& account = accounts_.record(number);
     fields_.isDefault = account.isDefault == 1;
     if (!account.accountUser.isEmpty()) {
         fields_.user = account.accountUser;
@@ -30,7 +30,7 @@ std::optional<AccountPageMessage> AccountPageModel::apply(std::optional<int> sel
     if (!selectedAccount || *selectedAccount < 1 || *selectedAccount > kSipAccountCount) {
         return AccountPageMessage::NoAccountSelected;
     }
-    SipAccount& account = accounts_.record(*selectedAccount);
+    SipAccountRecord& account = accounts_.record(*selectedAccount);
     account.accountUser = fields_.user;
     account.accountPassword = fields_.password;
     account.accountContact = fields_.contact;
@@ -53,7 +53,7 @@ AccountPageModel::OkOutcome AccountPageModel::ok(std::optional<int> selectedAcco
     if (const auto refused = apply(selectedAccount)) {
         outcome.messages.push_back(*refused);
     }
-    const SipAccount* defaultAccount = accounts_.defaultAccount();
+    const SipAccountRecord* defaultAccount = accounts_.defaultAccount();
     if (!defaultAccount) {
         outcome.messages.push_back(AccountPageMessage::NoDefault);
         return outcome;

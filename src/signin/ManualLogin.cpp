@@ -4,7 +4,7 @@ namespace orvanta {
 
 namespace {
 
-bool holds(const SipAccount& account, const LoginEntry& entry)
+bool holds(const SipAccountRecord& account, const LoginEntry& entry)
 {
     return account.accountRegistrar == entry.server && account.accountUser == entry.user &&
            account.accountPassword == entry.password;
@@ -37,7 +37,7 @@ ManualLoginModel::Outcome ManualLoginModel::submit(const LoginEntry& entry,
 
 void ManualLoginModel::registerDefaultAccount()
 {
-    if (const SipAccount* account = accounts_.defaultAccount()) {
+    if (const SipAccountRecord* account = accounts_.defaultAccount()) {
         session_.registerDefaultAccount(*account);
     }
 }
@@ -73,7 +73,7 @@ std::optional<int> ManualLoginModel::placeFor(const LoginEntry& entry,
 
 void ManualLoginModel::store(int number, const LoginEntry& entry)
 {
-    SipAccount& account = accounts_.record(number);
+    SipAccountRecord& account = accounts_.record(number);
     account.accountRegistrar = entry.server;
     account.accountUser = entry.user;
     account.accountPassword = entry.password;
@@ -81,7 +81,7 @@ void ManualLoginModel::store(int number, const LoginEntry& entry)
 
 std::optional<LoginEntry> ManualLoginModel::defaultCredentials() const
 {
-    const SipAccount* account = accounts_.defaultAccount();
+    const SipAccountRecord* account = accounts_.defaultAccount();
     if (!account) {
         return std::nullopt;
     }

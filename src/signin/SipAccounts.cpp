@@ -1,5 +1,7 @@
 #include "signin/SipAccounts.h"
 
+#include "telephony/EngineSetup.h"
+
 namespace orvanta {
 
 std::optional<int> SipAccounts::defaultNumber() const
@@ -12,7 +14,7 @@ std::optional<int> SipAccounts::defaultNumber() const
     return std::nullopt;
 }
 
-const SipAccount* SipAccounts::defaultAccount() const
+const SipAccountRecord* SipAccounts::defaultAccount() const
 {
     const std::optional<int> number = defaultNumber();
     return number ? &record(*number) : nullptr;
@@ -20,7 +22,7 @@ const SipAccount* SipAccounts::defaultAccount() const
 
 void SipAccounts::makeDefault(int number)
 {
-    for (SipAccount& account : records_) {
+    for (SipAccountRecord& account : records_) {
         account.isDefault = 0;
     }
     record(number).isDefault = 1;
@@ -28,7 +30,7 @@ void SipAccounts::makeDefault(int number)
 
 FirstAccount SipAccounts::firstAccount() const
 {
-    const SipAccount& first = record(1);
+    const SipAccountRecord& first = record(1);
     FirstAccount block;
     block.isDefault = first.isDefault;
     block.user = first.accountUser;
@@ -40,25 +42,21 @@ FirstAccount SipAccounts::firstAccount() const
     return block;
 }
 
-int registerManualAccount(const EngineApi& api, const SipAccount& account,
+int registerManualAccount(Engine& engine, const SipAccountRecord& account,
                           const RegistrationTimers& timers)
 {
-    if (!api.registerAccount) {
-        return -1;
-    }
-    const QByteArray uri = QByteArrayLiteral("sip:") + account.accountUser.toUtf8() + '@' +
-                           account.accountRegistrar.toUtf8();
+    const QByteArray uri = sipUri(account.accountUser, account.accountRegistrar);
     QByteArray proxy = account.accountProxy.toUtf8();
     if (!proxy.isEmpty() && !proxy.startsWith("sip:")) {
         proxy.prepend("sip:");
     }
     const QByteArray realm =
         account.accountRealm.isEmpty() ? QByteArrayLiteral("*") : account.accountRealm.toUtf8();
-    return api.registerAccount(uri.constData(), uri.constData(), realm.constData(),
-                               account.accountUser.toUtf8().constData(),
-                               account.accountPassword.toUtf8().constData(),
-                               proxy.isEmpty() ? nullptr : proxy.constData(), 1, timers.expiry,
-                               timers.rtpPort, timers.keepAlive);
+    return engine.registerAccount(uri.constData(), uri.constData(), realm.constData(),
+                                  account.accountUser.toUtf8().constData(),
+                                  account.accountPassword.toUtf8().constData(),
+                                  proxy.isEmpty() ? nullptr : proxy.constData(), 1, timers.expiry,
+                                  timers.rtpPort, timers.keepAlive);
 }
 
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "records/SignInRecords.h"
-#include "telephony/EngineLibrary.h"
+#include "telephony/Engine.h"
 
 #include <QString>
 #include <array>
@@ -12,8 +12,8 @@ namespace orvanta {
 
 inline constexpr int kSipAccountCount = 8;
 
-// One manually entered SIP account.
-struct SipAccount {
+// One manually entered SIP account: a record of the table of eight.
+struct SipAccountRecord {
     QString accountUser;
     QString accountPassword;
     QString accountContact;
@@ -28,15 +28,15 @@ struct SipAccount {
 // one is meant to be the default; the dialogs keep that.
 class SipAccounts {
 public:
-    SipAccount& record(int number) { return records_.at(static_cast<size_t>(number - 1)); }
-    const SipAccount& record(int number) const
+    SipAccountRecord& record(int number) { return records_.at(static_cast<size_t>(number - 1)); }
+    const SipAccountRecord& record(int number) const
     {
         return records_.at(static_cast<size_t>(number - 1));
     }
 
     // The first account whose default flag is 1.
     std::optional<int> defaultNumber() const;
-    const SipAccount* defaultAccount() const;
+    const SipAccountRecord* defaultAccount() const;
     // number becomes the only default.
     void makeDefault(int number);
 
@@ -44,7 +44,7 @@ public:
     FirstAccount firstAccount() const;
 
 private:
-    std::array<SipAccount, kSipAccountCount> records_{};
+    std::array<SipAccountRecord, kSipAccountCount> records_{};
 };
 
 // What the account dialogs ask of the dialer's session.
@@ -54,7 +54,7 @@ public:
     // Makes the account the one the dialer calls with: a running engine with
     // a registered account is shut down and started again, then this account
     // registers.
-    virtual void registerDefaultAccount(const SipAccount& account) = 0;
+    virtual void registerDefaultAccount(const SipAccountRecord& account) = 0;
 };
 
 // The timers of a registration, as the provisioning gives them.
@@ -67,7 +67,7 @@ struct RegistrationTimers {
 // Registers a manual account with a running engine: sip:<user>@<server>,
 // the proxy when the account names one, its realm or any realm. Returns the
 // engine's account handle (-1 when refused).
-int registerManualAccount(const EngineApi& api, const SipAccount& account,
+int registerManualAccount(Engine& engine, const SipAccountRecord& account,
                           const RegistrationTimers& timers);
 
 }

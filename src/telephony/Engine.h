@@ -46,6 +46,11 @@ public:
     virtual int getNumOfCodecs() = 0;
     virtual int getCodec(int index, char* buffer, int capacity) = 0;
     virtual int sendMessage(int accountId, const char* recipientUri, const char* text) = 0;
+    // The network settings of the next init; -1 for a port gives init's and
+    // the registration's values back, an empty host turns STUN off.
+    virtual int setLocalSipPort(int port) = 0;
+    virtual int setFirstMediaPort(int port) = 0;
+    virtual int setStunServer(const char* host, int port) = 0;
     // Harmless when the engine does not run.
     virtual int shutdown() = 0;
 

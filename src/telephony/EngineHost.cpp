@@ -107,6 +107,21 @@ int EngineHost::sendMessage(int accountId, const char* recipientUri, const char*
     return call(&EngineApi::sendMessage, accountId, recipientUri, text);
 }
 
+int EngineHost::setLocalSipPort(int port)
+{
+    return call(&EngineApi::setLocalSipPort, port);
+}
+
+int EngineHost::setFirstMediaPort(int port)
+{
+    return call(&EngineApi::setFirstMediaPort, port);
+}
+
+int EngineHost::setStunServer(const char* host, int port)
+{
+    return call(&EngineApi::setStunServer, host, port);
+}
+
 int EngineHost::setSipEncryption(int on, int k1, int k0)
 {
     return call(&EngineApi::setSipEncryption, on, k1, k0);

@@ -49,6 +49,9 @@ bool EngineLibrary::load(const std::filesystem::path& path)
     bind(library_, "dll_setRTPEncryptionConfiguration2", a.setRtpEncryption2, m);
     bind(library_, "dll_getNumOfCodecs", a.getNumOfCodecs, m);
     bind(library_, "dll_getCodec", a.getCodec, m);
+    bind(library_, "dll_setLocalSipPort", a.setLocalSipPort, m);
+    bind(library_, "dll_setFirstMediaPort", a.setFirstMediaPort, m);
+    bind(library_, "dll_setStunServer", a.setStunServer, m);
     bind(library_, "onRegStateCallback", a.setRegStateCallback, m);
     bind(library_, "onCallStateCallback", a.setCallStateCallback, m);
     bind(library_, "onCallIncoming", a.setCallIncomingCallback, m);

@@ -34,6 +34,9 @@ struct EngineApi {
     decltype(&::dll_setRTPEncryptionConfiguration2) setRtpEncryption2 = nullptr;
     decltype(&::dll_getNumOfCodecs) getNumOfCodecs = nullptr;
     decltype(&::dll_getCodec) getCodec = nullptr;
+    decltype(&::dll_setLocalSipPort) setLocalSipPort = nullptr;
+    decltype(&::dll_setFirstMediaPort) setFirstMediaPort = nullptr;
+    decltype(&::dll_setStunServer) setStunServer = nullptr;
     decltype(&::onRegStateCallback) setRegStateCallback = nullptr;
     decltype(&::onCallStateCallback) setCallStateCallback = nullptr;
     decltype(&::onCallIncoming) setCallIncomingCallback = nullptr;

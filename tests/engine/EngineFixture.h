@@ -3,6 +3,7 @@
 #include "peers/EngineEvents.h"
 #include "peers/SipPeers.h"
 #include "support/TestEnvironment.h"
+#include "telephony/EngineHost.h"
 #include "telephony/EngineLibrary.h"
 
 #include <gtest/gtest.h>
@@ -36,6 +37,17 @@ public:
         return engine;
     }
     static const EngineApi& api() { return library().api(); }
+    // The same loaded library behind the dialer's engine interface, for
+    // code that takes an Engine; the fixture starts and stops it.
+    static Engine& engine()
+    {
+        static EngineHost* host = [] {
+            auto* loaded = new EngineHost(binDir() / EngineLibrary::kFileName);
+            loaded->load();
+            return loaded;
+        }();
+        return *host;
+    }
 
 protected:
     void SetUp() override

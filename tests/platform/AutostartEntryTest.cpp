@@ -62,7 +62,7 @@ TEST_F(Autostart, ExecIsQuotedAsDesktopEntriesRequireAndValidates)
         EXPECT_EQ(validate.exitCode(), 0) << validate.readAllStandardOutput().toStdString();
         QFile file(entry());
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        EXPECT_TRUE(file.readAll().contains(QByteArray("\nExec=") + c.exec + '\n'));
+        EXPECT_TRUE(file.readAll().contains(QByteArray("\nExec=") + c.exec + " --minimized\n"));
     }
 }
 

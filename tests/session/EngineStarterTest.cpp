@@ -9,10 +9,19 @@ namespace {
 using namespace orvanta;
 using Lines = std::vector<std::string>;
 
+// Marks where the user's settings come in.
+struct MarkedSettings : EngineStartSettings {
+    explicit MarkedSettings(test::FakeEngine& e) : engine(e) {}
+    void beforeInit(Engine&) override { engine.journal.push_back("network settings"); }
+    void applyCodecOrder(Engine&) override { engine.journal.push_back("codec order"); }
+    test::FakeEngine& engine;
+};
+
 TEST(EngineStarter, StartsAfreshThenEncryptsSetsCodecsAndRegisters)
 {
     test::FakeEngine engine;
-    EngineStarter starter(engine);
+    MarkedSettings settings(engine);
+    EngineStarter starter(engine, settings);
     ASSERT_TRUE(starter.load());
     ProvisioningReply reply;
     reply.registrarIp = "reg.example";
@@ -21,9 +30,8 @@ TEST(EngineStarter, StartsAfreshThenEncryptsSetsCodecsAndRegisters)
     reply.rereg = "600";
     EXPECT_EQ(starter.startAccount(reply, "demo", "sip"), engine.accountHandle);
     const Lines first = engine.journal;
-    EXPECT_EQ(first, (Lines{"callbacks", "init(20,5070)", "sip2(0,\"\")", "rtp(0,0,0,0,0,0,0)",
-                            "codec(\"G729/8000/1\",255)", "codec(\"G723/8000/1\",0)",
-                            "codec(\"PCMU/8000/1\",0)", "codec(\"PCMA/8000/1\",0)",
+    EXPECT_EQ(first, (Lines{"callbacks", "network settings", "init(20,5070)", "sip2(0,\"\")",
+                            "rtp(0,0,0,0,0,0,0)", "codec order",
                             "registerAccount(\"sip:demo@reg.example\",\"sip:demo@reg.example\","
                             "\"*\",\"demo\",\"sip\",null,1,600,0,0)"}));
     EXPECT_TRUE(engine.callbacks.registration && engine.callbacks.callState &&

@@ -70,7 +70,7 @@ protected:
     // The codecs of a call placed after the codec file was handed over.
     std::vector<std::string> offerAfterApplying()
     {
-        EngineCodecs codecs(api());
+        EngineCodecs codecs(engine());
         ApplyCodecPriorities(codecs);
         EXPECT_EQ(registerAt(proxy->hostPort(), "alice", "alicepw"), 200) << proxy->output();
         SippOfferCatcher callee;
@@ -116,7 +116,7 @@ TEST_F(CodecOffer, EnabledCodecsLeadInTheFilesOrder)
 
 TEST_F(CodecOffer, AFileSavedByThePageOffersExactlyTheEnabledCodecs)
 {
-    EngineCodecs codecs(api());
+    EngineCodecs codecs(engine());
     FakeRegistration notRegistered;
     CodecPageModel page(codecs, codecs, notRegistered);
     page.load();

@@ -1,3 +1,4 @@
+#include "FakeEngine.h"
 #include "settings/SettingsFixture.h"
 
 #include "settings/CodecFile.h"
@@ -60,41 +61,36 @@ TEST_F(CodecPriorities, EngineGetsTheKnownCodecsThenTheFileInOrder)
     }
 }
 
-// A loaded engine library's codec entry points; the engine here knows three
-// codecs, one with a name longer than any buffer.
-struct FakeLibrary {
-    static inline std::vector<std::pair<std::string, int>> priorities;
-    static int count() { return 3; }
-    static int codec(int index, char* buffer, int capacity)
+// An engine that knows three codecs, one with a name longer than any
+// buffer, and keeps the priorities it is given.
+struct CodecEngine : test::FakeEngine {
+    std::vector<std::pair<std::string, int>> priorities;
+    int getNumOfCodecs() override { return 3; }
+    int getCodec(int index, char* buffer, int capacity) override
     {
         const std::string names[] = {"opus/48000/2", std::string(80, 'x'), "PCMA/8000/1"};
         const std::string& name = names[index];
         std::snprintf(buffer, static_cast<size_t>(capacity), "%s", name.c_str());
         return static_cast<int>(name.size());
     }
-    static int set(const char* name, int priority)
+    int setCodecPriority(const char* name, int priority) override
     {
         priorities.emplace_back(name, priority);
         return 0;
     }
 };
 
-TEST(EngineCodecs, ListsWhatTheEngineNamesAndSkipsNoEntryPoint)
+TEST(EngineCodecs, ListsWhatTheEngineNamesAndSkipsWhatDoesNotFit)
 {
-    EngineApi api;
-    EngineCodecs unloaded(api);
-    EXPECT_TRUE(unloaded.availableCodecs().isEmpty());
-    unloaded.setCodecPriority("PCMA/8000/1", 255);  // no entry point: nothing happens
+    test::FakeEngine none;
+    EXPECT_TRUE(EngineCodecs(none).availableCodecs().isEmpty());
 
-    api.getNumOfCodecs = &FakeLibrary::count;
-    api.getCodec = &FakeLibrary::codec;
-    api.setCodecPriority = &FakeLibrary::set;
-    EngineCodecs loaded(api);
-    EXPECT_EQ(loaded.availableCodecs(),
+    CodecEngine engine;
+    EngineCodecs codecs(engine);
+    EXPECT_EQ(codecs.availableCodecs(),
               (QStringList{QStringLiteral("opus/48000/2"), QStringLiteral("PCMA/8000/1")}));
-    loaded.setCodecPriority("PCMA/8000/1", 254);
-    EXPECT_EQ(FakeLibrary::priorities,
-              (std::vector<std::pair<std::string, int>>{{"PCMA/8000/1", 254}}));
+    codecs.setCodecPriority("PCMA/8000/1", 254);
+    EXPECT_EQ(engine.priorities, (std::vector<std::pair<std::string, int>>{{"PCMA/8000/1", 254}}));
 }
 
 }

@@ -1,3 +1,4 @@
+#include "FakeEngine.h"
 #include "settings/SettingsFixture.h"
 
 #include "records/RecordFile.h"
@@ -84,39 +85,30 @@ TEST_F(NetworkPage, ShowsWhatTheFileHoldsAndForgetsTheSpeed)
     EXPECT_TRUE(model.members().sipPortText.isEmpty()) << "a short file shows nothing";
 }
 
-struct FakeNetworkEngine : EngineNetworkPort {
-    void setLocalSipPort(int port) override { plan.localSipPort = port; }
-    void setFirstMediaPort(int port) override { plan.firstMediaPort = port; }
-    void setStunServer(const QByteArray& host, int port) override
-    {
-        plan.stunServer = host;
-        plan.stunPort = port;
-    }
-    EngineNetworkPlan plan{-1, -1, "unset", -1};
-};
-
 struct PlanCase {
     const char* name;
     std::optional<NetworkRecord> file;
-    EngineNetworkPlan expected;
+    std::vector<std::string> calls;  // the engine's, in order
 };
 
 TEST_F(NetworkPage, NextEngineStartTakesTheSetValues)
 {
     const PlanCase cases[] = {
-        {"no file: the provisioned ports, no STUN", std::nullopt, {5080, 40000, "", 0}},
-        {"zeros leave the provisioned ports",
+        {"no file: the start's own ports, no STUN",
+         std::nullopt,
+         {"sipPort(-1)", "mediaPort(-1)", "stun(\"\",0)"}},
+        {"zeros leave the start's own ports",
          NetworkRecord{0, 0, 0, QString()},
-         {5080, 40000, "", 0}},
+         {"sipPort(-1)", "mediaPort(-1)", "stun(\"\",0)"}},
         {"set ports win; STUN on its standard port",
          NetworkRecord{5070, 0, 10000, QStringLiteral(" stun.example.org ")},
-         {5070, 10000, "stun.example.org", 3478}},
+         {"sipPort(5070)", "mediaPort(10000)", "stun(\"stun.example.org\",3478)"}},
         {"ports out of range are not used",
          NetworkRecord{70000, 99999, 65536, QStringLiteral("s")},
-         {5080, 40000, "s", 3478}},
+         {"sipPort(-1)", "mediaPort(-1)", "stun(\"s\",3478)"}},
         {"a STUN port of its own",
          NetworkRecord{0, 19302, 0, QStringLiteral("stun.l")},
-         {5080, 40000, "stun.l", 19302}},
+         {"sipPort(-1)", "mediaPort(-1)", "stun(\"stun.l\",19302)"}},
     };
     for (const PlanCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -124,13 +116,22 @@ TEST_F(NetworkPage, NextEngineStartTakesTheSetValues)
         if (c.file) {
             ASSERT_TRUE(saveDataFile(QLatin1String(kNetworkFileName), *c.file));
         }
-        FakeNetworkEngine engine;
-        applyNetworkSettings(engine, 5080, 40000);
-        EXPECT_EQ(engine.plan.localSipPort, c.expected.localSipPort);
-        EXPECT_EQ(engine.plan.firstMediaPort, c.expected.firstMediaPort);
-        EXPECT_EQ(engine.plan.stunServer, c.expected.stunServer);
-        EXPECT_EQ(engine.plan.stunPort, c.expected.stunPort);
+        FakeEngine engine;
+        engine.load();
+        applyNetworkSettings(engine);
+        EXPECT_EQ(engine.journal, c.calls);
     }
+}
+
+// A server the engine refuses must not leave the previous one in use.
+TEST_F(NetworkPage, AStunServerTheEngineRefusesTurnsStunOff)
+{
+    ASSERT_TRUE(
+        saveDataFile(QLatin1String(kNetworkFileName), NetworkRecord{0, 0, 0, QStringLiteral("x")}));
+    FakeEngine unloaded;  // refuses every call
+    applyNetworkSettings(unloaded);
+    EXPECT_EQ(unloaded.callsTo("stun"),
+              (std::vector<std::string>{"stun(\"x\",3478)", "stun(\"\",0)"}));
 }
 
 }

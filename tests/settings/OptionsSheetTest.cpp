@@ -43,7 +43,7 @@ private:
 };
 
 struct FakeSession : ManualAccountSession {
-    void registerDefaultAccount(const SipAccount& account) override
+    void registerDefaultAccount(const SipAccountRecord& account) override
     {
         registered.push_back(account.accountUser);
     }

@@ -24,7 +24,7 @@ public slots:
 };
 
 struct FakeSession : ManualAccountSession {
-    void registerDefaultAccount(const SipAccount& account) override
+    void registerDefaultAccount(const SipAccountRecord& account) override
     {
         registered.push_back(account.accountRegistrar + "/" + account.accountUser);
     }

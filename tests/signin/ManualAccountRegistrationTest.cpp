@@ -12,12 +12,12 @@ namespace {
 // The session's part: the default account registers with the running
 // engine.
 struct EngineSession : ManualAccountSession {
-    explicit EngineSession(const EngineApi& engine) : api(engine) {}
-    void registerDefaultAccount(const orvanta::SipAccount& account) override
+    explicit EngineSession(Engine& running) : engine(running) {}
+    void registerDefaultAccount(const SipAccountRecord& account) override
     {
-        handles.push_back(registerManualAccount(api, account, {600, 0, 0}));
+        handles.push_back(registerManualAccount(engine, account, {600, 0, 0}));
     }
-    const EngineApi& api;
+    Engine& engine;
     std::vector<int> handles;
 };
 
@@ -71,7 +71,7 @@ protected:
 
     static Kamailio* registrar;
     SipAccounts accounts;
-    EngineSession session{api()};
+    EngineSession session{engine()};
     std::vector<QString> boxes;
 };
 

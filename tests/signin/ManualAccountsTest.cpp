@@ -1,3 +1,4 @@
+#include "FakeEngine.h"
 #include "signin/AccountPage.h"
 #include "signin/ManualLogin.h"
 #include "support/TestEnvironment.h"
@@ -8,16 +9,17 @@ namespace orvanta {
 namespace {
 
 struct FakeSession : ManualAccountSession {
-    void registerDefaultAccount(const SipAccount& account) override
+    void registerDefaultAccount(const SipAccountRecord& account) override
     {
         registered.push_back(account.accountUser);
     }
     std::vector<QString> registered;
 };
 
-SipAccount account(const char* server, const char* user, const char* password, int isDefault = 0)
+SipAccountRecord account(const char* server, const char* user, const char* password,
+                         int isDefault = 0)
 {
-    SipAccount a;
+    SipAccountRecord a;
     a.accountRegistrar = QString::fromLatin1(server);
     a.accountUser = QString::fromLatin1(user);
     a.accountPassword = QString::fromLatin1(password);
@@ -30,7 +32,7 @@ std::vector<std::string> describe(const SipAccounts& accounts)
 {
     std::vector<std::string> rows;
     for (int n = 1; n <= kSipAccountCount; ++n) {
-        const SipAccount& a = accounts.record(n);
+        const SipAccountRecord& a = accounts.record(n);
         rows.push_back((a.accountRegistrar + "/" + a.accountUser + "/" + a.accountPassword +
                         (a.isDefault == 1 ? "*" : ""))
                            .toStdString());
@@ -262,7 +264,7 @@ TEST_F(AccountPage, OkWithNothingStoredReRegistersButStaysOpen)
 TEST(FirstAccount, GoesIntoTheAccountBlockWithItsOwnPassword)
 {
     SipAccounts accounts;
-    SipAccount& first = accounts.record(1);
+    SipAccountRecord& first = accounts.record(1);
     first = account("pbx.example", "alice", "sippw", 1);
     first.accountContact = QStringLiteral("contact");
     first.accountProxy = QStringLiteral("proxy");
@@ -283,14 +285,14 @@ TEST(FirstAccount, GoesIntoTheAccountBlockWithItsOwnPassword)
     EXPECT_TRUE(notKept.accountPassword.isEmpty());
 }
 
-// The arguments of the last registration the engine was asked for.
-struct Registration {
-    static inline std::vector<std::string> args;
-    static inline std::optional<std::string> proxy;
-    static inline std::vector<int> numbers;
-    static int record(const char* uri, const char* identity, const char* realm, const char* user,
-                      const char* password, const char* proxyUri, int flag, int rereg, int rtrp,
-                      int keep)
+// Keeps the arguments of the last registration it was asked for.
+struct RegistrationEngine : test::FakeEngine {
+    std::vector<std::string> args;
+    std::optional<std::string> proxy;
+    std::vector<int> numbers;
+    int registerAccount(const char* uri, const char* identity, const char* realm, const char* user,
+                        const char* password, const char* proxyUri, int flag, int rereg, int rtrp,
+                        int keep) override
     {
         args = {uri, identity, realm, user, password};
         proxy = proxyUri ? std::optional<std::string>(proxyUri) : std::nullopt;
@@ -301,24 +303,21 @@ struct Registration {
 
 TEST(ManualRegistration, BuildsTheAccountsAddresses)
 {
-    EngineApi api;
-    SipAccount plain = account("127.0.0.1:5060", "alice", "pw");
-    EXPECT_EQ(registerManualAccount(api, plain, {}), -1) << "no engine";
-
-    api.registerAccount = &Registration::record;
-    EXPECT_EQ(registerManualAccount(api, plain, {600, 41000, 30}), 3);
-    EXPECT_EQ(Registration::args,
+    RegistrationEngine engine;
+    SipAccountRecord plain = account("127.0.0.1:5060", "alice", "pw");
+    EXPECT_EQ(registerManualAccount(engine, plain, {600, 41000, 30}), 3);
+    EXPECT_EQ(engine.args,
               (std::vector<std::string>{"sip:alice@127.0.0.1:5060", "sip:alice@127.0.0.1:5060", "*",
                                         "alice", "pw"}));
-    EXPECT_FALSE(Registration::proxy);
-    EXPECT_EQ(Registration::numbers, (std::vector<int>{1, 600, 41000, 30}));
+    EXPECT_FALSE(engine.proxy);
+    EXPECT_EQ(engine.numbers, (std::vector<int>{1, 600, 41000, 30}));
 
-    SipAccount proxied = plain;
+    SipAccountRecord proxied = plain;
     proxied.accountProxy = QStringLiteral("edge.example:5070");
     proxied.accountRealm = QStringLiteral("example");
-    registerManualAccount(api, proxied, {});
-    EXPECT_EQ(Registration::proxy, "sip:edge.example:5070");
-    EXPECT_EQ(Registration::args[2], "example");
+    registerManualAccount(engine, proxied, {});
+    EXPECT_EQ(engine.proxy, "sip:edge.example:5070");
+    EXPECT_EQ(engine.args[2], "example");
 }
 
 }

@@ -116,6 +116,21 @@ int FakeEngine::sendMessage(int accountId, const char* recipientUri, const char*
     return note("sendMessage", accountId, recipientUri, text);
 }
 
+int FakeEngine::setLocalSipPort(int port)
+{
+    return note("sipPort", port);
+}
+
+int FakeEngine::setFirstMediaPort(int port)
+{
+    return note("mediaPort", port);
+}
+
+int FakeEngine::setStunServer(const char* host, int port)
+{
+    return note("stun", host, port);
+}
+
 int FakeEngine::shutdown()
 {
     if (!running_) {

@@ -39,6 +39,9 @@ public:
     int getNumOfCodecs() override { return 0; }
     int getCodec(int, char*, int) override { return -1; }
     int sendMessage(int accountId, const char* recipientUri, const char* text) override;
+    int setLocalSipPort(int port) override;
+    int setFirstMediaPort(int port) override;
+    int setStunServer(const char* host, int port) override;
     int shutdown() override;
 
     int setSipEncryption(int on, int k1, int k0) override;
