@@ -28,11 +28,16 @@ DialerCore::DialerCore(DeploymentSettings deployment, std::filesystem::path engi
                                                              return platform::isInternetConnected();
                                                          })),
           sounds_(player_, QCoreApplication::applicationDirPath().toStdString()),
+          callLog_(CallLog::Sources{
+              [this](const QString& number) { return contacts_.book().nameForNumber(number); },
+              [this] { return settings_.settings().numberOfCalls(); }}),
           balance_(*portal_, session_),
           calls_(engine_, CallPorts{callView_, sounds_, timers_, callLog_, balance_, nullptr}),
           mainWindow_(MainWindowParts{session_, calls_, starter_, *portal_, *provisioning_,
                                       services_, balance_, events_,
-                                      [this] { return internetAvailable_(); }})
+                                      [this] { return internetAvailable_(); }}),
+          settings_(SettingsFeatureParts{engine_, starter_, session_, calls_, callLogTrimmer_},
+                    QCoreApplication::applicationFilePath())
 {
     timers_.setTickHandler([this](int line) { calls_.calls().tickLine(line); });
     calls_.attach(events_);
@@ -48,6 +53,13 @@ DialerCore::DialerCore(DeploymentSettings deployment, std::filesystem::path engi
         }
     });
     connect(&mainWindow_, &MainWindowModel::ended, this, [this] { player_.stop(); });
+    connect(&mainWindow_, &MainWindowModel::opening, this, [this] { settings_.applyAtOpening(); });
+    // The stores reach their files before the sign-in records are written.
+    connect(&mainWindow_, &MainWindowModel::savingRecords, this, [this] {
+        contacts_.saveAndWait();
+        callLog_.saveAndWait();
+    });
+    mainWindow_.setFirstAccountSource([this] { return settings_.accounts().firstAccount(); });
 }
 
 DialerCore::~DialerCore()
@@ -59,9 +71,37 @@ DialerCore::~DialerCore()
 void DialerCore::start(const SignInRecord& saved, bool autoSignIn)
 {
     session_.start(saved, autoSignIn);
+    // Contacts first: the call log names its calls after them.
+    contacts_.load();
+    callLog_.load();
     // Read here as well as by the sign-in dialog, so a start that skips the
     // dialog does not save an empty fail-over record over the real one.
     loadRecordFile(kFailoverRecordKind, session_.failover());
+}
+
+void DialerCore::dial(const QString& number, const QString& contactName)
+{
+    calls_.state().number = number;
+    callView_.setNumberDisplay(number);
+    if (!contactName.isEmpty()) {
+        callView_.setContactName(contactName);
+    }
+    calls_.entry().MakeCall();
+}
+
+bool DialerCore::selectedLineInUse() const
+{
+    return calls_.selectedLineInUse();
+}
+
+bool DialerCore::callsAllowed() const
+{
+    return calls_.state().callsAllowed;
+}
+
+void DialerCore::setPlacingCallFromView(bool placing)
+{
+    mainWindow_.setPlacingCallFromView(placing);
 }
 
 SignInParts DialerCore::signInParts(SignInMainWindow& mainWindow)

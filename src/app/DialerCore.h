@@ -1,5 +1,9 @@
 #pragma once
 
+#include "app/SettingsFeature.h"
+#include "contacts/ContactStore.h"
+#include "contacts/DialRequests.h"
+#include "history/CallLog.h"
 #include "mainwnd/BalanceModel.h"
 #include "mainwnd/MainWindowModel.h"
 #include "net/PortalClient.h"
@@ -8,12 +12,12 @@
 #include "platform/SoundPlayer.h"
 #include "session/EngineStarter.h"
 #include "session/Session.h"
+#include "settings/SavedEngineSettings.h"
 #include "signin/SignInFlow.h"
 #include "telephony/CallController.h"
 #include "telephony/CallViewRelay.h"
 #include "telephony/EngineEvents.h"
 #include "telephony/EngineHost.h"
-#include "telephony/PendingCallLog.h"
 #include "telephony/PlayerCallSounds.h"
 #include "telephony/QtCallTimers.h"
 
@@ -33,12 +37,12 @@ struct DialerNetwork {
 };
 
 // The composition root, without a display: it owns the engine and its
-// event bridge, the session, the service directory and clients, the call
-// handling with its sounds, timers and call log, and the main window's
-// model. Windows get these parts in their constructors and own none of
-// them. Later stores (contacts, call log, settings, audio) and clients are
-// members here too, declared in the order they depend on each other.
-class DialerCore : public QObject {
+// event bridge, the session, the service directory and clients, the
+// contacts and the call log, the call handling with its sounds and timers,
+// the settings and the main window's model. Windows get these parts in
+// their constructors and own none of them. Members are declared in the
+// order they depend on each other.
+class DialerCore : public QObject, private DialRequests {
     Q_OBJECT
 
 public:
@@ -63,11 +67,19 @@ public:
     ProvisioningClient& provisioning() { return *provisioning_; }
     CallController& calls() { return calls_; }
     CallViewRelay& callView() { return callView_; }
-    PendingCallLog& callLog() { return callLog_; }
+    ContactStore& contacts() { return contacts_; }
+    CallLog& callLog() { return callLog_; }
+    SettingsFeature& settings() { return settings_; }
     BalanceModel& balance() { return balance_; }
     MainWindowModel& mainWindow() { return mainWindow_; }
     platform::SoundPlayer& player() { return player_; }
     const std::function<bool()>& internetAvailable() const { return internetAvailable_; }
+
+    // Shows number (and the contact's name, when there is one) as the
+    // entered number and places the call the way the call button does.
+    void dial(const QString& number, const QString& contactName = {});
+    // What the contacts and recent-calls windows place their calls through.
+    DialRequests& viewDialer() { return *this; }
 
     // What a sign-in dialog works with.
     SignInParts signInParts(SignInMainWindow& mainWindow);
@@ -79,9 +91,15 @@ public:
     }
 
 private:
+    // DialRequests
+    bool selectedLineInUse() const override;
+    bool callsAllowed() const override;
+    void setPlacingCallFromView(bool placing) override;
+
     EngineEvents events_;
     EngineHost engine_;
-    EngineStarter starter_{engine_};
+    SavedEngineSettings engineSettings_;
+    EngineStarter starter_{engine_, engineSettings_};
     Session session_;
     ServiceDirectory services_;
     std::unique_ptr<PortalClient> portal_;
@@ -90,11 +108,14 @@ private:
     platform::SoundPlayer player_;
     PlayerCallSounds sounds_;
     QtCallTimers timers_;
-    PendingCallLog callLog_;
+    ContactStore contacts_;
+    CallLog callLog_;
+    CallLogTrimmer callLogTrimmer_{callLog_};
     CallViewRelay callView_;
     BalanceModel balance_;
     CallController calls_;
     MainWindowModel mainWindow_;
+    SettingsFeature settings_;
 };
 
 }

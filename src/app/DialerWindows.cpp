@@ -1,10 +1,15 @@
 #include "app/DialerWindows.h"
 
 #include "app/DialerCore.h"
+#include "contacts/CContact.h"
 #include "controls/MessageBox.h"
+#include "history/CCall.h"
 #include "mainwnd/CAboutDlg.h"
 #include "mainwnd/CZebSoftPhoneDlg.h"
 #include "platform/InstallLayout.h"
+#include "settings/COptions.h"
+#include "settings/WindowStacking.h"
+#include "signin/CLogin.h"
 #include "signin/CMainLogin.h"
 
 #include <QApplication>
@@ -79,6 +84,16 @@ std::filesystem::path engineLibraryPath()
 DialerWindows::DialerWindows(DialerCore& core) : core_(core)
 {
     coordinator_.add(WindowId::About, [] { return std::make_unique<CAboutDlg>(); });
+    coordinator_.add(
+        WindowId::Contacts,
+        [this] {
+            return sidePanel(std::make_unique<CContact>(core_.contacts(), core_.viewDialer()));
+        },
+        true);
+    coordinator_.add(
+        WindowId::RecentCalls,
+        [this] { return sidePanel(std::make_unique<CCall>(core_.callLog(), core_.viewDialer())); },
+        true);
     addCommands();
     core_.mainWindow().setAccountLoginOpener([this] { openAccountLogin(); });
 }
@@ -110,15 +125,92 @@ void DialerWindows::addCommands()
     // The recharge page has a command but no place in the original menus.
     commands.add({CommandId::Recharge, QStringLiteral("Recharge"), kNoPrecondition,
                   [&model] { model.openRecharge(); }});
+    commands.add({CommandId::Settings, QStringLiteral("Settings"), kNoPrecondition,
+                  [this] { runSettings(mainWindow_); }});
     commands.add({CommandId::Exit, QStringLiteral("Exit"), kNoPrecondition,
                   [&model] { model.requestQuit(false); }});
+    // Reached by the window's own buttons.
+    commands.add({CommandId::Contacts, QStringLiteral("Contacts"), kRegistered,
+                  [this] { showSidePanel(WindowId::Contacts, SidePanel::Side::Right); }, false});
+    commands.add({CommandId::RecentCalls, QStringLiteral("Recent Calls"), kRegistered,
+                  [this] { showSidePanel(WindowId::RecentCalls, SidePanel::Side::Left); }, false});
+    commands.add({CommandId::ManualLogin, QStringLiteral("Login"), kNoPrecondition,
+                  [this] { runManualLogin(); }, false});
+}
+
+std::unique_ptr<QWidget> DialerWindows::sidePanel(std::unique_ptr<SidePanel> panel)
+{
+    QObject::connect(panel.get(), &SidePanel::closed, panel.get(), [this] {
+        if (showRecentCalls_) {
+            showRecentCalls_->show();
+        }
+    });
+    return panel;
+}
+
+void DialerWindows::showSidePanel(WindowId id, SidePanel::Side side)
+{
+    if (!mainWindow_) {
+        return;
+    }
+    if (auto* panel = static_cast<SidePanel*>(coordinator_.window(id))) {
+        panel->showBeside(*mainWindow_, side);
+    }
+}
+
+bool DialerWindows::runSettings(QWidget* parent)
+{
+    COptions sheet(core_.settings().sheetServices(), parent);
+    return sheet.exec() == QDialog::Accepted;
+}
+
+// The manual SIP account dialog, only while no line has a call.
+void DialerWindows::runManualLogin()
+{
+    if (!core_.calls().state().callLinesFree()) {
+        return;
+    }
+    SettingsFeature& settings = core_.settings();
+    QWidget* sheetParent = mainWindow_;
+    CLogin dialog(
+        settings.accounts(), settings.accountSession(), core_.services().webApiUrl(),
+        [this, &sheetParent] { return runSettings(sheetParent); }, mainWindow_);
+    sheetParent = &dialog;
+    dialog.exec();
+}
+
+void DialerWindows::addWindowButtons(CZebSoftPhoneDlg& window)
+{
+    MainWindowFace& face = window.face();
+    MainWindowModel& model = core_.mainWindow();
+    const auto runs = [&model](CommandId id) { return [&model, id] { model.run(id); }; };
+    face.addCommandButton(QStringLiteral("Contacts"), QStringLiteral("Contacts"),
+                          runs(CommandId::Contacts));
+    face.addCommandButton(QStringLiteral("Recent"), QStringLiteral("Recent Calls"),
+                          runs(CommandId::RecentCalls));
+    face.addCommandButton(QStringLiteral("Login"), QStringLiteral("Login"),
+                          runs(CommandId::ManualLogin));
+    // Shown once a side window was closed: it brings the recent calls back.
+    showRecentCalls_ = face.addCommandButton(
+        QStringLiteral("<<"), QStringLiteral("Recent Calls"),
+        [this] { showSidePanel(WindowId::RecentCalls, SidePanel::Side::Left); },
+        QStringLiteral("<<"));
+    showRecentCalls_->hide();
 }
 
 std::unique_ptr<MainWindowPort> DialerWindows::createMainWindow()
 {
     auto window = std::make_unique<CZebSoftPhoneDlg>(CZebSoftPhoneDlg::Parts{
-        core_.mainWindow(), core_.calls(), core_.callView(), core_.balance(), core_.callLog()});
+        core_.mainWindow(), core_.calls(), core_.callView(), core_.balance()});
     mainWindow_ = window.get();
+    addWindowButtons(*window);
+    followAlwaysOnTop(window.get(), core_.settings().settings());
+    QObject::connect(&core_.callLog(), &CallLog::recordAdded, window.get(),
+                     [window = window.get()](CallKind kind, const CallLogEntry& entry) {
+                         if (kind == CallKind::Missed) {
+                             window->notify(QStringLiteral("Missed Call"), entry.number);
+                         }
+                     });
     return std::make_unique<MainWindowHandle>(core_, std::move(window));
 }
 

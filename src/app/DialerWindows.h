@@ -2,8 +2,10 @@
 
 #include "app/Startup.h"
 #include "app/WindowCoordinator.h"
+#include "controls/SidePanel.h"
 #include "signin/SignInFlow.h"
 
+#include <QAbstractButton>
 #include <QPointer>
 #include <filesystem>
 
@@ -41,6 +43,13 @@ private:
     void showMainWindow() override;
 
     void addCommands();
+    void addWindowButtons(CZebSoftPhoneDlg& window);
+    // Takes a side window into the coordinator; closing it shows "<<".
+    std::unique_ptr<QWidget> sidePanel(std::unique_ptr<SidePanel> panel);
+    void showSidePanel(WindowId id, SidePanel::Side side);
+    // The "Settings" sheet, modal over parent; true when closed with OK.
+    bool runSettings(QWidget* parent);
+    void runManualLogin();
     void openAccountLogin();
     void closeAccountLogin(CMainLogin* dialog, bool signedIn);
 
@@ -48,6 +57,7 @@ private:
     WindowCoordinator coordinator_;
     QPointer<CZebSoftPhoneDlg> mainWindow_;
     QPointer<CMainLogin> signInDialog_;
+    QPointer<QAbstractButton> showRecentCalls_;
 };
 
 // The engine library beside the running executable, else in the private

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/DialRequests.h"
+#include "app/LinkRequests.h"
 #include "platform/InstanceChannel.h"
 
 #include <QString>
@@ -40,10 +40,10 @@ public:
     // start's own request. A channel that cannot open is reported on
     // standard error; the dialer runs on without it.
     void start(const std::optional<platform::InstanceRequest>& own);
-    DialRequests& requests() { return requests_; }
+    LinkRequests& requests() { return requests_; }
 
 private:
-    DialRequests requests_;
+    LinkRequests requests_;
     platform::InstanceChannelServer channel_;
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/DialRequests.h"
+#include "app/LinkRequests.h"
 
 #include <QObject>
 #include <functional>

@@ -2,6 +2,7 @@
 
 #include "records/RecordDump.h"
 #include "records/RecordFileWriter.h"
+#include "telephony/CallPorts.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -52,7 +53,7 @@ int callListLimit(const QString& numberOfCalls);
 
 // The call log: the newest calls of each kind, at most 100 per list, oldest
 // first. Every change is handed to CallLog_Orvanta.bin at once.
-class CallLog : public QObject {
+class CallLog : public QObject, public CallLogSink {
     Q_OBJECT
 
 public:
@@ -83,7 +84,7 @@ public:
     // The number "adjust" logs nothing and only trims the list (after the
     // number-of-calls setting changed). An empty number or another kind does
     // nothing.
-    void AddCallLogEntry(const QString& number, const QString& duration, char kind);
+    void AddCallLogEntry(const QString& number, const QString& duration, char kind) override;
 
     const List& list(CallKind kind) const { return lists_[index(kind)]; }
     const Record* find(std::uint64_t id) const;

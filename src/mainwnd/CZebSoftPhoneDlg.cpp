@@ -4,7 +4,6 @@
 #include "mainwnd/BalanceModel.h"
 #include "telephony/CallController.h"
 #include "telephony/CallViewRelay.h"
-#include "telephony/PendingCallLog.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -71,12 +70,6 @@ CZebSoftPhoneDlg::CZebSoftPhoneDlg(const Parts& parts, QWidget* parent)
     connect(&face_, &MainWindowFace::flashingChanged, this, &CZebSoftPhoneDlg::onFlashing);
     flashTimer_.setInterval(kFlashInterval);
     connect(&flashTimer_, &QTimer::timeout, this, [this] { QApplication::alert(this, 400); });
-    connect(&parts.callLog, &PendingCallLog::added, this,
-            [this](const PendingCallLog::Entry& entry) {
-                if (entry.kind == 'M') {
-                    notify(QStringLiteral("Missed Call"), entry.number);
-                }
-            });
     bindBalance(parts.balance);
     buildMenuAndTray();
 }

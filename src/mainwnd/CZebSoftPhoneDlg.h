@@ -14,7 +14,6 @@ namespace orvanta {
 class BalanceModel;
 class CallController;
 class CallViewRelay;
-class PendingCallLog;
 
 // The main window: a skinned phone body with the dial pad, lines and
 // feature buttons. Its face renders the call handling; its menus are built
@@ -29,7 +28,6 @@ public:
         CallController& calls;
         CallViewRelay& callView;
         BalanceModel& balance;
-        PendingCallLog& callLog;
     };
 
     explicit CZebSoftPhoneDlg(const Parts& parts, QWidget* parent = nullptr);
@@ -41,6 +39,8 @@ public:
     const QString& lastMessage() const { return lastMessage_; }
 
     static QString messageText(MainMessage message);
+    // A notice beside the tray icon.
+    void notify(const QString& title, const QString& text);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -63,7 +63,6 @@ private:
     void bindBalance(BalanceModel& balance);
     void onToggle(Toggle toggle, bool pressed);
     void onFlashing(bool flashing);
-    void notify(const QString& title, const QString& text);
     void onEnded();
 
     MainWindowModel& model_;

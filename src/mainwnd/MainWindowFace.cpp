@@ -97,11 +97,11 @@ MainWindowFace::MainWindowFace(QWidget& window, Actions actions)
     buildToggles(layout);
     buildDialPad(layout);
 
-    auto* bottomRow = new QHBoxLayout();
-    bottomRow->addWidget(makeButton(&window_, QStringLiteral("My Account"),
-                                    QStringLiteral("My Account"),
-                                    [this] { actions_.myAccount(); }));
-    layout->addLayout(bottomRow);
+    commandRow_ = new QHBoxLayout();
+    commandRow_->addWidget(makeButton(&window_, QStringLiteral("My Account"),
+                                      QStringLiteral("My Account"),
+                                      [this] { actions_.myAccount(); }));
+    layout->addLayout(commandRow_);
     footer_ = screenLabel(&window_, QStringLiteral("Footer"));
     footer_->setStyleSheet(QStringLiteral("color: white;"));
     footer_->setWordWrap(true);
@@ -127,6 +127,15 @@ QToolButton* MainWindowFace::makeButton(QWidget* parent, const QString& caption,
     button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     connect(button, &QToolButton::clicked, this, [onPress = std::move(onPress)] { onPress(); });
     byName_[button->accessibleName()] = button;
+    return button;
+}
+
+QAbstractButton* MainWindowFace::addCommandButton(const QString& caption, const QString& tip,
+                                                  std::function<void()> onPress,
+                                                  const QString& name)
+{
+    QToolButton* button = makeButton(&window_, caption, tip, std::move(onPress), name);
+    commandRow_->addWidget(button);
     return button;
 }
 

@@ -10,6 +10,7 @@
 
 class QAbstractButton;
 class QGridLayout;
+class QHBoxLayout;
 class QLabel;
 class QProgressBar;
 class QToolButton;
@@ -82,6 +83,11 @@ public:
     QProgressBar* busyBar() const { return busy_; }
     // Buttons by their accessible name ("Dial", "Hang Up", "Line 1", "5", ...).
     QAbstractButton* button(const QString& name) const;
+    // A button of the bottom row that runs a command of the window's table
+    // (contacts, recent calls, login, ...), named by its tooltip unless a
+    // name is given.
+    QAbstractButton* addCommandButton(const QString& caption, const QString& tip,
+                                      std::function<void()> onPress, const QString& name = {});
 
 signals:
     void flashingChanged(bool flashing);
@@ -109,6 +115,7 @@ private:
     QLabel* remainingTime_ = nullptr;
     QLabel* lastCall_ = nullptr;
     QProgressBar* busy_ = nullptr;
+    QHBoxLayout* commandRow_ = nullptr;
     std::array<QToolButton*, 6> lines_{};
     std::map<Toggle, QToolButton*> toggles_;
     QToolButton* callButton_ = nullptr;

@@ -44,9 +44,9 @@ void MainWindowModel::show(MainMessage message)
 bool MainWindowModel::passes(unsigned needs)
 {
     const PhoneState& phone = parts_.calls.state();
-    const Refusal refusal =
-        refusalFor(needs, {phone.callsAllowed, parts_.calls.selectedLineInUse(),
-                           phone.internetAvailable, waiting_ || phone.messageBoxOpen});
+    const Refusal refusal = refusalFor(
+        needs, {phone.callsAllowed, parts_.calls.selectedLineInUse(), phone.internetAvailable,
+                waiting_ || phone.messageBoxOpen || placingCallFromView_});
     switch (refusal) {
     case Refusal::None:
         return true;
@@ -268,6 +268,7 @@ void MainWindowModel::quitNow()
 
 void MainWindowModel::saveRecords()
 {
+    emit savingRecords();
     const Session& session = parts_.session;
     SignInRecordWithAccount record;
     record.header = session.credentials().forSaving();

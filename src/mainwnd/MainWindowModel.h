@@ -117,10 +117,17 @@ public:
         firstAccount_ = std::move(source);
     }
 
+    // A side window handles a call request, its refusal box included:
+    // commands and "Exit" are dropped meanwhile.
+    void setPlacingCallFromView(bool placing) { placingCallFromView_ = placing; }
+
 signals:
     // The window starts opening, before the lines are reset and the engine
     // starts: the place for the saved settings to take effect.
     void opening();
+    // The run ends: the stores write their files, before the sign-in
+    // records are written.
+    void savingRecords();
     // The run is over: the window closes.
     void ended();
 
@@ -154,6 +161,7 @@ private:
     bool finished_ = false;
     bool waiting_ = false;
     bool closeBothRequested_ = false;
+    bool placingCallFromView_ = false;
 };
 
 }

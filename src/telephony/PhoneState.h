@@ -99,6 +99,17 @@ struct PhoneState {
     LineState& line(int index) { return lines[static_cast<std::size_t>(index)]; }
     const LineState& line(int index) const { return lines[static_cast<std::size_t>(index)]; }
 
+    // No call on lines 1-4, held ones included.
+    bool callLinesFree() const
+    {
+        for (int i = 0; i < kCallLines; ++i) {
+            if (line(i).inUse()) {
+                return false;
+            }
+        }
+        return true;
+    }
+
     // The line of 1-4 holding this call id, or -1.
     int lineOfCall(int callId) const
     {

@@ -41,10 +41,7 @@ protected:
     QString status() const { return harness_.status(); }
     void picture(const char* name) { harness_.picture(name); }
     int balanceQueries() const { return static_cast<int>(harness_.portal->balances.size()); }
-    const std::vector<PendingCallLog::Entry>& callLog() const
-    {
-        return harness_.core->callLog().entries();
-    }
+    std::vector<MainWindowHarness::LoggedCall> callLog() const { return harness_.loggedCalls(); }
 
     MainWindowHarness harness_;
     test::ScriptedEngine scripted_;

@@ -5,9 +5,9 @@
 #include "app/DialerWindows.h"
 #include "controls/MessageBox.h"
 #include "mainwnd/CZebSoftPhoneDlg.h"
+#include "peers/SipPeers.h"
 #include "signin/CMainLogin.h"
 #include "support/ServiceProcess.h"
-#include "peers/SipPeers.h"
 #include "support/TestEnvironment.h"
 
 #include <QAbstractButton>
@@ -124,10 +124,7 @@ protected:
     {
         return QTest::qWaitFor([&] { return harness_.status() == text; }, ms);
     }
-    const std::vector<PendingCallLog::Entry>& callLog() const
-    {
-        return harness_.core->callLog().entries();
-    }
+    std::vector<MainWindowHarness::LoggedCall> callLog() const { return harness_.loggedCalls(); }
     // A call to bob from the dial pad that connects, then hangs up.
     void callBobAndHangUp()
     {

@@ -81,6 +81,26 @@ public:
 
     orvanta::CZebSoftPhoneDlg* window() const { return windows->mainWindow(); }
     orvanta::MainWindowModel& model() const { return core->mainWindow(); }
+
+    struct LoggedCall {
+        char kind;  // 'D', 'R' or 'M'
+        QString number;
+        QString duration;
+    };
+    // Every call in the call log: dialled, then received, then missed.
+    std::vector<LoggedCall> loggedCalls() const
+    {
+        std::vector<LoggedCall> calls;
+        const std::pair<orvanta::CallKind, char> kinds[] = {{orvanta::CallKind::Dialed, 'D'},
+                                                            {orvanta::CallKind::Received, 'R'},
+                                                            {orvanta::CallKind::Missed, 'M'}};
+        for (const auto& [kind, letter] : kinds) {
+            for (const auto& record : core->callLog().list(kind)) {
+                calls.push_back({letter, record.entry.number, record.entry.duration});
+            }
+        }
+        return calls;
+    }
     orvanta::MainWindowFace& face() const { return window()->face(); }
     QString status() const;
     bool finished() const { return model().finished(); }

@@ -1,23 +1,23 @@
-#include "app/DialRequests.h"
+#include "app/LinkRequests.h"
 
 namespace orvanta {
 
 using Kind = platform::InstanceRequest::Kind;
 using Registration = DialRequestTarget::Registration;
 
-DialRequests::DialRequests(DialRequestTarget& target, QObject* parent)
+LinkRequests::LinkRequests(DialRequestTarget& target, QObject* parent)
         : QObject(parent), target_(target)
 {
 }
 
-bool DialRequests::take(const platform::InstanceRequest& request)
+bool LinkRequests::take(const platform::InstanceRequest& request)
 {
     QMetaObject::invokeMethod(
         this, [this, request] { run(request); }, Qt::QueuedConnection);
     return true;
 }
 
-void DialRequests::run(const platform::InstanceRequest& request)
+void LinkRequests::run(const platform::InstanceRequest& request)
 {
     const Registration registration = target_.registration();
     switch (request.kind) {
@@ -49,7 +49,7 @@ void DialRequests::run(const platform::InstanceRequest& request)
     }
 }
 
-void DialRequests::registrationChanged()
+void LinkRequests::registrationChanged()
 {
     if (!waitingDial_) {
         return;

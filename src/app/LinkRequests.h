@@ -33,11 +33,11 @@ public:
 // waiting dial is kept, so a burst of clicks places one call. Each request
 // runs from the event loop after take() returned, so the second start has
 // its answer before any message box of the call opens.
-class DialRequests : public QObject {
+class LinkRequests : public QObject {
     Q_OBJECT
 
 public:
-    explicit DialRequests(DialRequestTarget& target, QObject* parent = nullptr);
+    explicit LinkRequests(DialRequestTarget& target, QObject* parent = nullptr);
 
     // True when the request was taken.
     bool take(const platform::InstanceRequest& request);

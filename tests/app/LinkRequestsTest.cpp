@@ -1,4 +1,4 @@
-#include "app/DialRequests.h"
+#include "app/LinkRequests.h"
 #include "app/LaunchRequest.h"
 #include "support/TestEnvironment.h"
 
@@ -47,7 +47,7 @@ struct Story {
     QStringList acts;
 };
 
-TEST(DialRequests, DialsWhenRegisteredAndWaitsUntilThen)
+TEST(LinkRequests, DialsWhenRegisteredAndWaitsUntilThen)
 {
     const Story stories[] = {
         {"registered: dials at once",
@@ -89,7 +89,7 @@ TEST(DialRequests, DialsWhenRegisteredAndWaitsUntilThen)
     for (const Story& story : stories) {
         FakeCore core;
         core.state = story.initially;
-        DialRequests requests(core);
+        LinkRequests requests(core);
         for (const Step& step : story.steps) {
             if (step.request) {
                 EXPECT_TRUE(requests.take(*step.request)) << story.name;
@@ -103,11 +103,11 @@ TEST(DialRequests, DialsWhenRegisteredAndWaitsUntilThen)
     }
 }
 
-TEST(DialRequests, TheRequestRunsOnlyAfterTakeReturned)
+TEST(LinkRequests, TheRequestRunsOnlyAfterTakeReturned)
 {
     FakeCore core;
     core.state = Registration::Registered;
-    DialRequests requests(core);
+    LinkRequests requests(core);
     requests.take({Kind::Dial, QStringLiteral("5551234")});
     EXPECT_TRUE(core.acts.isEmpty());
     QCoreApplication::processEvents();
