@@ -29,6 +29,7 @@ DialerCore::DialerCore(DeploymentSettings deployment, std::filesystem::path engi
                                                          })),
           sounds_(player_, QCoreApplication::applicationDirPath().toStdString()),
           balance_(*portal_, session_),
+          accountServices_(services_, session_, balance_, std::move(network.services)),
           calls_(engine_, CallPorts{callView_, sounds_, timers_, callLog_, balance_, nullptr}),
           mainWindow_(MainWindowParts{session_, calls_, starter_, *portal_, *provisioning_,
                                       services_, balance_, events_,

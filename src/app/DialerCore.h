@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ServicesFeature.h"
 #include "mainwnd/BalanceModel.h"
 #include "mainwnd/MainWindowModel.h"
 #include "net/PortalClient.h"
@@ -30,6 +31,7 @@ struct DialerNetwork {
     std::unique_ptr<PortalClient> portal;
     std::unique_ptr<ProvisioningClient> provisioning;
     std::function<bool()> internetAvailable;
+    ServiceClients services;
 };
 
 // The composition root, without a display: it owns the engine and its
@@ -65,6 +67,7 @@ public:
     CallViewRelay& callView() { return callView_; }
     PendingCallLog& callLog() { return callLog_; }
     BalanceModel& balance() { return balance_; }
+    ServicesFeature& accountServices() { return accountServices_; }
     MainWindowModel& mainWindow() { return mainWindow_; }
     platform::SoundPlayer& player() { return player_; }
     const std::function<bool()>& internetAvailable() const { return internetAvailable_; }
@@ -93,6 +96,7 @@ private:
     PendingCallLog callLog_;
     CallViewRelay callView_;
     BalanceModel balance_;
+    ServicesFeature accountServices_;
     CallController calls_;
     MainWindowModel mainWindow_;
 };

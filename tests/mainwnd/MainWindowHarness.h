@@ -55,8 +55,10 @@ public:
     }
 
     // Builds on the scripted engine, fresh, whose registrations answer with
-    // account 21, and on fake portal and provisioning clients.
-    void buildOnScriptedEngine(orvanta::test::ScriptedEngine& scripted)
+    // account 21, and on fake portal and provisioning clients; the account
+    // services' clients are given ones or real ones to an unused port.
+    void buildOnScriptedEngine(orvanta::test::ScriptedEngine& scripted,
+                               orvanta::ServiceClients services = {})
     {
         ASSERT_TRUE(scripted.load()) << scripted.error();
         scripted.reset();
@@ -65,9 +67,12 @@ public:
         auto fakeProvisioning = std::make_unique<orvanta::test::FakeProvisioning>();
         portal = fakePortal.get();
         provisioning = fakeProvisioning.get();
-        build(scripted.path(), orvanta::test::unusedServices().deployment(),
-              orvanta::DialerNetwork{std::move(fakePortal), std::move(fakeProvisioning),
-                                     [] { return true; }});
+        orvanta::DialerNetwork network;
+        network.portal = std::move(fakePortal);
+        network.provisioning = std::move(fakeProvisioning);
+        network.internetAvailable = [] { return true; };
+        network.services = std::move(services);
+        build(scripted.path(), orvanta::test::unusedServices().deployment(), std::move(network));
     }
     static constexpr int kScriptedAccount = 21;
 

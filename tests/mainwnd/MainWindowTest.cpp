@@ -204,7 +204,8 @@ TEST_F(MainWindowTest, MenuComesFromTheCommandTable)
     for (const QAction* action : harness_.window()->settingsMenu()->actions()) {
         labels << action->text();
     }
-    EXPECT_EQ(labels, (QStringList{"Account Login", "About...", "Recharge", "Exit"}));
+    EXPECT_EQ(labels, (QStringList{"Account Login", "About...", "Recharge Online", "Friend List",
+                                   "Call Records", "Rates", "Recharge", "SMS", "Exit"}));
     QAbstractButton* menu = harness_.face().button(QStringLiteral("Menu"));
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(menu->accessibleName(), QStringLiteral("Menu"));
@@ -222,7 +223,7 @@ TEST_F(MainWindowTest, ProvisionedPagesOpenFromTheWindowAndTheMenu)
     startWithSavedAccount();
     ASSERT_TRUE(QTest::qWaitFor([this] { return harness_.status() == "Ready : alice"; }, 1000));
     harness_.click(QStringLiteral("My Account"));
-    ASSERT_TRUE(harness_.model().run(CommandId::Recharge));
+    ASSERT_TRUE(harness_.model().run(CommandId::RechargePage));
     EXPECT_EQ(catcher.pages, (QStringList{"http://my.example/", "http://recharge.example/"}));
 }
 
@@ -235,7 +236,7 @@ TEST(MainWindowCases, RechargeWithoutAPageSaysSoInsteadOfOpeningOne)
     other.provisioning->reply = R"({"status":"1","registrarip":"reg.example"})";
     other.openWithSavedAccount(QStringLiteral("alice"), QStringLiteral("pw"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return other.status() == "Ready : alice"; }, 1000));
-    other.model().run(CommandId::Recharge);
+    other.model().run(CommandId::RechargePage);
     EXPECT_EQ(other.messages,
               std::vector<QString>{"Request cannot be processed,Please contact support"});
     EXPECT_TRUE(catcher.pages.isEmpty());
