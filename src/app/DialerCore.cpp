@@ -1,22 +1,12 @@
 #include "app/DialerCore.h"
 
+#include "app/Replaceable.h"
 #include "platform/NetworkState.h"
 #include "records/RecordFile.h"
 
 #include <QCoreApplication>
 
 namespace orvanta {
-
-namespace {
-
-template <typename Client>
-std::unique_ptr<Client> orReal(std::unique_ptr<Client> replacement,
-                               const ServiceDirectory& services)
-{
-    return replacement ? std::move(replacement) : std::make_unique<Client>(services);
-}
-
-}
 
 DialerCore::DialerCore(DeploymentSettings deployment, std::filesystem::path engineLibrary,
                        DialerNetwork network)

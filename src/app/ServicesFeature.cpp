@@ -1,21 +1,11 @@
 #include "app/ServicesFeature.h"
 
+#include "app/Replaceable.h"
 #include "mainwnd/BalanceModel.h"
 #include "net/ServiceDirectory.h"
 #include "session/Session.h"
 
 namespace orvanta {
-
-namespace {
-
-template <typename Client>
-std::unique_ptr<Client> orReal(std::unique_ptr<Client> replacement,
-                               const DeploymentSettings& deployment)
-{
-    return replacement ? std::move(replacement) : std::make_unique<Client>(deployment);
-}
-
-}
 
 QString SessionServicePorts::sipUser() const
 {

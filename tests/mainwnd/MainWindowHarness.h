@@ -11,6 +11,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -82,6 +84,30 @@ public:
         core->start(orvanta::SignInRecord{1, QString(), user, password}, true);
         window()->show();
         model().open();
+    }
+
+    // Signs in at start-up through the dialog with typed credentials, the
+    // registration accepted; the dialog, or nothing when it did not accept.
+    orvanta::CMainLogin* signInByDialog(orvanta::test::ScriptedEngine& scripted,
+                                        const QString& user, const QString& password)
+    {
+        core->start(orvanta::SignInRecord{}, false);
+        orvanta::CMainLogin* dialog = windows->signInDialog();
+        if (!dialog) {
+            return nullptr;
+        }
+        dialog->show();
+        dialog->userEdit()->setText(user);
+        dialog->passwordEdit()->setText(password);
+        QTest::mouseClick(dialog->signInButton(), Qt::LeftButton);
+        if (!QTest::qWaitFor([&] { return !scripted.callsTo("dll_registerAccount").empty(); },
+                             2000)) {
+            return nullptr;
+        }
+        scripted.fireRegistration(kScriptedAccount, 200);
+        const bool accepted =
+            QTest::qWaitFor([&] { return dialog->result() == QDialog::Accepted; }, 2000);
+        return accepted ? dialog : nullptr;
     }
 
     orvanta::CZebSoftPhoneDlg* window() const { return windows->mainWindow(); }

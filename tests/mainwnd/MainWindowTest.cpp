@@ -173,17 +173,8 @@ TEST_F(MainWindowTest, QuitAsksFirstThenSavesBothRecords)
 
 TEST_F(MainWindowTest, TypedSignInHandsItsAccountToTheMainWindow)
 {
-    harness_.core->start(SignInRecord{}, false);
-    CMainLogin* dialog = harness_.windows->signInDialog();
-    ASSERT_NE(dialog, nullptr);
-    dialog->show();
-    dialog->userEdit()->setText(QStringLiteral("dave"));
-    dialog->passwordEdit()->setText(QStringLiteral("typed"));
-    QTest::mouseClick(dialog->signInButton(), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor(
-        [this] { return !scripted_.callsTo("dll_registerAccount").empty(); }, 2000));
-    scripted_.fireRegistration(21, 200);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->result() == QDialog::Accepted; }, 2000));
+    ASSERT_NE(harness_.signInByDialog(scripted_, QStringLiteral("dave"), QStringLiteral("typed")),
+              nullptr);
     const auto registrations = scripted_.callsTo("dll_registerAccount");
     ASSERT_EQ(registrations.size(), 1u);
     EXPECT_EQ(registrations[0].textArg(3), "dave");

@@ -9,9 +9,6 @@
 #include "services/CSMSWindow.h"
 #include "services/ScriptedServices.h"
 
-#include <QLineEdit>
-#include <QPushButton>
-
 namespace {
 
 using namespace orvanta;
@@ -178,17 +175,8 @@ TEST_F(ServicesCommandsTest, OnlyASuccessfulRegistrationFetchesTheFriends)
 
 TEST_F(ServicesCommandsTest, ATypedSignInFetchesTheFriendsOfTheAccountJustSignedIn)
 {
-    harness_.core->start(SignInRecord{}, false);
-    CMainLogin* dialog = harness_.windows->signInDialog();
-    ASSERT_NE(dialog, nullptr);
-    dialog->show();
-    dialog->userEdit()->setText(QStringLiteral("dave"));
-    dialog->passwordEdit()->setText(QStringLiteral("typed"));
-    QTest::mouseClick(dialog->signInButton(), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor(
-        [this] { return !scripted_.callsTo("dll_registerAccount").empty(); }, 2000));
-    scripted_.fireRegistration(MainWindowHarness::kScriptedAccount, 200);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->result() == QDialog::Accepted; }, 2000));
+    ASSERT_NE(harness_.signInByDialog(scripted_, QStringLiteral("dave"), QStringLiteral("typed")),
+              nullptr);
     const std::vector<std::string> fetches = friendFetches();
     ASSERT_EQ(fetches.size(), 1u);
     EXPECT_EQ(test::queryItem(fetches[0], "subscriberId"), "dave");
