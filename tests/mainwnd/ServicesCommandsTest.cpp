@@ -84,12 +84,13 @@ const struct ServiceRow {
     CommandId id;
     const char* label;
     QWidget* (*find)(QWidget* main);
+    bool modal;
 } kServiceRows[] = {
-    {CommandId::FriendList, "Friend List", &findWindow<CFriendList>},
-    {CommandId::CallRecords, "Call Records", &findWindow<CCallInformation>},
-    {CommandId::Rates, "Rates", &findWindow<CRates>},
-    {CommandId::RechargeTransfer, "Recharge", &findWindow<CRecharge>},
-    {CommandId::Sms, "SMS", &findWindow<CSMSWindow>},
+    {CommandId::FriendList, "Friend List", &findWindow<CFriendList>, false},
+    {CommandId::CallRecords, "Call Records", &findWindow<CCallInformation>, true},
+    {CommandId::Rates, "Rates", &findWindow<CRates>, true},
+    {CommandId::RechargeTransfer, "Recharge", &findWindow<CRecharge>, true},
+    {CommandId::Sms, "SMS", &findWindow<CSMSWindow>, true},
 };
 
 TEST_F(ServicesCommandsTest, EachRowRefusesUntilRegisteredThenOpensItsWindowOverTheMainWindow)
@@ -116,6 +117,7 @@ TEST_F(ServicesCommandsTest, EachRowRefusesUntilRegisteredThenOpensItsWindowOver
         QWidget* window = row.find(harness_.window());
         ASSERT_NE(window, nullptr);
         EXPECT_TRUE(window->isVisible());
+        EXPECT_EQ(window->isModal(), row.modal);
         EXPECT_TRUE(harness_.messages.empty());
         window->close();
         answerWebRequests();
