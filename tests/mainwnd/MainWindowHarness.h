@@ -4,6 +4,7 @@
 #include "app/DialerWindows.h"
 #include "controls/MessageBox.h"
 #include "mainwnd/CZebSoftPhoneDlg.h"
+#include "services/ScriptedServices.h"
 #include "signin/CMainLogin.h"
 #include "support/FakeClients.h"
 #include "support/ScriptedEngine.h"
@@ -58,7 +59,8 @@ public:
 
     // Builds on the scripted engine, fresh, whose registrations answer with
     // account 21, and on fake portal and provisioning clients; the account
-    // services' clients are given ones or real ones to an unused port.
+    // services' clients are the given ones, else scripted ones that never
+    // answer, so no test here sends a real request by the way.
     void buildOnScriptedEngine(orvanta::test::ScriptedEngine& scripted,
                                orvanta::ServiceClients services = {})
     {
@@ -73,10 +75,24 @@ public:
         network.portal = std::move(fakePortal);
         network.provisioning = std::move(fakeProvisioning);
         network.internetAvailable = [] { return true; };
-        network.services = std::move(services);
+        network.services = withScriptedDefaults(std::move(services));
         build(scripted.path(), orvanta::test::unusedServices().deployment(), std::move(network));
     }
     static constexpr int kScriptedAccount = 21;
+
+    static orvanta::ServiceClients withScriptedDefaults(orvanta::ServiceClients clients)
+    {
+        if (!clients.webApi) {
+            clients.webApi = std::make_unique<orvanta::test::ScriptedWebApi>();
+        }
+        if (!clients.accountApi) {
+            clients.accountApi = std::make_unique<orvanta::test::ScriptedAccountApi>();
+        }
+        if (!clients.sms) {
+            clients.sms = std::make_unique<orvanta::test::ScriptedSmsGateway>();
+        }
+        return clients;
+    }
 
     // Opens the window signed in from a saved account, as start-up does.
     void openWithSavedAccount(const QString& user, const QString& password)
