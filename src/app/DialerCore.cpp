@@ -1,22 +1,12 @@
 #include "app/DialerCore.h"
 
+#include "app/Replaceable.h"
 #include "platform/NetworkState.h"
 #include "records/RecordFile.h"
 
 #include <QCoreApplication>
 
 namespace orvanta {
-
-namespace {
-
-template <typename Client>
-std::unique_ptr<Client> orReal(std::unique_ptr<Client> replacement,
-                               const ServiceDirectory& services)
-{
-    return replacement ? std::move(replacement) : std::make_unique<Client>(services);
-}
-
-}
 
 DialerCore::DialerCore(DeploymentSettings deployment, std::filesystem::path engineLibrary,
                        DialerNetwork network)
@@ -32,6 +22,7 @@ DialerCore::DialerCore(DeploymentSettings deployment, std::filesystem::path engi
               [this](const QString& number) { return contacts_.book().nameForNumber(number); },
               [this] { return settings_.settings().numberOfCalls(); }}),
           balance_(*portal_, session_),
+          accountServices_(services_, session_, balance_, std::move(network.services)),
           calls_(engine_, CallPorts{callView_, sounds_, timers_, callLog_, balance_, nullptr}),
           mainWindow_(MainWindowParts{session_, calls_, starter_, *portal_, *provisioning_,
                                       services_, balance_, events_,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ServicesFeature.h"
 #include "app/SettingsFeature.h"
 #include "contacts/ContactStore.h"
 #include "contacts/DialRequests.h"
@@ -34,6 +35,7 @@ struct DialerNetwork {
     std::unique_ptr<PortalClient> portal;
     std::unique_ptr<ProvisioningClient> provisioning;
     std::function<bool()> internetAvailable;
+    ServiceClients services;
 };
 
 // The composition root, without a display: it owns the engine and its
@@ -71,6 +73,7 @@ public:
     CallLog& callLog() { return callLog_; }
     SettingsFeature& settings() { return settings_; }
     BalanceModel& balance() { return balance_; }
+    ServicesFeature& accountServices() { return accountServices_; }
     MainWindowModel& mainWindow() { return mainWindow_; }
     platform::SoundPlayer& player() { return player_; }
     const std::function<bool()>& internetAvailable() const { return internetAvailable_; }
@@ -113,6 +116,7 @@ private:
     CallLogTrimmer callLogTrimmer_{callLog_};
     CallViewRelay callView_;
     BalanceModel balance_;
+    ServicesFeature accountServices_;
     CallController calls_;
     MainWindowModel mainWindow_;
     SettingsFeature settings_;

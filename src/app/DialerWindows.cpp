@@ -1,6 +1,7 @@
 #include "app/DialerWindows.h"
 
 #include "app/DialerCore.h"
+#include "app/ServicesCommands.h"
 #include "contacts/CContact.h"
 #include "controls/MessageBox.h"
 #include "history/CCall.h"
@@ -123,8 +124,10 @@ void DialerWindows::addCommands()
     commands.add({CommandId::About, QStringLiteral("About..."), kIdleLine,
                   [this] { coordinator_.show(WindowId::About); }});
     // The recharge page has a command but no place in the original menus.
-    commands.add({CommandId::Recharge, QStringLiteral("Recharge"), kNoPrecondition,
+    commands.add({CommandId::RechargePage, QStringLiteral("Recharge Online"), kNoPrecondition,
                   [&model] { model.openRecharge(); }});
+    addServicesCommands(commands, core_.accountServices(),
+                        [this]() -> QWidget* { return mainWindow_.data(); });
     commands.add({CommandId::Settings, QStringLiteral("Settings"), kNoPrecondition,
                   [this] { runSettings(mainWindow_); }});
     commands.add({CommandId::Exit, QStringLiteral("Exit"), kNoPrecondition,

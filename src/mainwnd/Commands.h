@@ -11,8 +11,14 @@ namespace orvanta {
 enum class CommandId {
     AccountLogin,
     About,
-    Recharge,
+    RechargePage,
     Exit,
+    // The operator's account services
+    FriendList,
+    CallRecords,
+    Rates,
+    RechargeTransfer,
+    Sms,
     Contacts,
     RecentCalls,
     Settings,

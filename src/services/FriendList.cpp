@@ -25,22 +25,41 @@ FriendList::FriendList(WebApiClient& client, const ServiceSession& session, QObj
 
 void FriendList::fetch()
 {
-    if (fetching_) {
+    const QString user = session_.sipUser();
+    if (fetching_ && user == fetchingFor_) {
         return;
     }
+    // Another subscriber signed in: the rows are not theirs.
+    if (user != rowsFor_) {
+        rowsFor_ = user;
+        if (!rows_.empty()) {
+            rows_.clear();
+            emit rowsChanged();
+        }
+    }
     fetching_ = true;
+    fetchingFor_ = user;
     busy_.begin();
-    client_.retrieve(WebApiAction::RetrieveFriendList, session_.sipUser(), this,
-                     [this](const WebReply& reply) {
-                         fetching_ = false;
-                         if (const auto failure = transportNotice(reply.failure)) {
-                             emit notice(*failure);
-                         } else if (auto rows = parseFriendList(reply.text)) {
-                             rows_ = std::move(*rows);
-                             emit rowsChanged();
+    client_.retrieve(WebApiAction::RetrieveFriendList, user, this,
+                     [this, user](const WebReply& reply) {
+                         // A reply for the previous subscriber, after a
+                         // fetch for the next one, changes nothing.
+                         if (fetching_ && user == fetchingFor_) {
+                             fetching_ = false;
+                             take(reply);
                          }
                          busy_.end();
                      });
+}
+
+void FriendList::take(const WebReply& reply)
+{
+    if (const auto failure = transportNotice(reply.failure)) {
+        emit notice(*failure);
+    } else if (auto rows = parseFriendList(reply.text)) {
+        rows_ = std::move(*rows);
+        emit rowsChanged();
+    }
 }
 
 bool FriendList::checkSelection(std::optional<std::size_t> row)

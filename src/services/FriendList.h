@@ -42,7 +42,9 @@ public:
     bool busy() const { return busy_.busy(); }
 
     // Fetches the table again. A successful fetch replaces every row; a
-    // failed one leaves them. Ignored while a fetch is running.
+    // failed one leaves them. Ignored while a fetch for the same subscriber
+    // is running; for another subscriber the rows are emptied first and a
+    // reply still due for the previous one is dropped.
     void fetch();
 
     // True when row names a row of the table; otherwise NoItemSelected is
@@ -67,11 +69,15 @@ signals:
     void notice(FriendNotice notice);
 
 private:
+    void take(const WebReply& reply);
+
     WebApiClient& client_;
     const ServiceSession& session_;
     std::vector<FriendEntry> rows_;
     BusyTracker busy_;
     bool fetching_ = false;
+    QString fetchingFor_;
+    QString rowsFor_;  // the subscriber the rows belong to
 };
 
 }

@@ -46,7 +46,7 @@ TEST(Commands, TheGateRunsOrHoldsEachRow)
     EXPECT_TRUE(table.run(CommandId::Exit));
     open = false;
     EXPECT_FALSE(table.run(CommandId::About));
-    EXPECT_FALSE(table.run(CommandId::Recharge)) << "no such row";
+    EXPECT_FALSE(table.run(CommandId::RechargePage)) << "no such row";
     EXPECT_EQ(ran, 10);
     EXPECT_EQ(asked, (std::vector<unsigned>{kNoPrecondition, kIdleLine}));
 }

@@ -6,12 +6,14 @@
 #include "controls/MessageBox.h"
 #include "mainwnd/CZebSoftPhoneDlg.h"
 #include "peers/SipPeers.h"
+#include "services/CRates.h"
 #include "signin/CMainLogin.h"
 #include "support/ServiceProcess.h"
 #include "support/TestEnvironment.h"
 
 #include <QAbstractButton>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -257,6 +259,31 @@ TEST_F(DialerCalls, CallAfterAccountLoginClosedWithoutSigningInConnects)
     ASSERT_TRUE(statusBecomes(QStringLiteral("Ready : demo"))) << describe();
     EXPECT_FALSE(harness_.finished());
     EXPECT_TRUE(messages_.empty()) << describe();
+}
+
+// The account services over the real sign-in: the registration fetched the
+// friends by itself, and a menu row's window reaches the provisioned account
+// API.
+TEST_F(DialerCalls, RegistrationFetchesTheFriendsAndTheRatesRowReachesTheAccountApi)
+{
+    const FriendList& friends = harness_.core->accountServices().friends();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return friends.rows().size() == 2; }, 5000));
+    const auto fetches = service->requests("webapi.retrieveFriendList");
+    ASSERT_FALSE(fetches.empty());
+    EXPECT_EQ(fetches.back().query.at("subscriberId"), "demo");
+
+    ASSERT_TRUE(harness_.model().run(CommandId::Rates));
+    auto* rates = harness_.window()->findChild<CRates*>();
+    ASSERT_NE(rates, nullptr);
+    rates->numberEdit()->setText(QStringLiteral("442071234567"));
+    QTest::mouseClick(rates->checkButton(), Qt::LeftButton);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return rates->resultLabel()->text().startsWith("Rate for the given number is =0.02");
+        },
+        5000))
+        << rates->resultLabel()->text().toStdString();
+    rates->close();
 }
 
 }

@@ -4,6 +4,7 @@
 #include "app/DialerWindows.h"
 #include "controls/MessageBox.h"
 #include "mainwnd/CZebSoftPhoneDlg.h"
+#include "services/ScriptedServices.h"
 #include "signin/CMainLogin.h"
 #include "support/FakeClients.h"
 #include "support/ScriptedEngine.h"
@@ -11,6 +12,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -55,8 +58,11 @@ public:
     }
 
     // Builds on the scripted engine, fresh, whose registrations answer with
-    // account 21, and on fake portal and provisioning clients.
-    void buildOnScriptedEngine(orvanta::test::ScriptedEngine& scripted)
+    // account 21, and on fake portal and provisioning clients; the account
+    // services' clients are the given ones, else scripted ones that never
+    // answer, so no test here sends a real request by the way.
+    void buildOnScriptedEngine(orvanta::test::ScriptedEngine& scripted,
+                               orvanta::ServiceClients services = {})
     {
         ASSERT_TRUE(scripted.load()) << scripted.error();
         scripted.reset();
@@ -65,11 +71,28 @@ public:
         auto fakeProvisioning = std::make_unique<orvanta::test::FakeProvisioning>();
         portal = fakePortal.get();
         provisioning = fakeProvisioning.get();
-        build(scripted.path(), orvanta::test::unusedServices().deployment(),
-              orvanta::DialerNetwork{std::move(fakePortal), std::move(fakeProvisioning),
-                                     [] { return true; }});
+        orvanta::DialerNetwork network;
+        network.portal = std::move(fakePortal);
+        network.provisioning = std::move(fakeProvisioning);
+        network.internetAvailable = [] { return true; };
+        network.services = withScriptedDefaults(std::move(services));
+        build(scripted.path(), orvanta::test::unusedServices().deployment(), std::move(network));
     }
     static constexpr int kScriptedAccount = 21;
+
+    static orvanta::ServiceClients withScriptedDefaults(orvanta::ServiceClients clients)
+    {
+        if (!clients.webApi) {
+            clients.webApi = std::make_unique<orvanta::test::ScriptedWebApi>();
+        }
+        if (!clients.accountApi) {
+            clients.accountApi = std::make_unique<orvanta::test::ScriptedAccountApi>();
+        }
+        if (!clients.sms) {
+            clients.sms = std::make_unique<orvanta::test::ScriptedSmsGateway>();
+        }
+        return clients;
+    }
 
     // Opens the window signed in from a saved account, as start-up does.
     void openWithSavedAccount(const QString& user, const QString& password)
@@ -77,6 +100,30 @@ public:
         core->start(orvanta::SignInRecord{1, QString(), user, password}, true);
         window()->show();
         model().open();
+    }
+
+    // Signs in at start-up through the dialog with typed credentials, the
+    // registration accepted; the dialog, or nothing when it did not accept.
+    orvanta::CMainLogin* signInByDialog(orvanta::test::ScriptedEngine& scripted,
+                                        const QString& user, const QString& password)
+    {
+        core->start(orvanta::SignInRecord{}, false);
+        orvanta::CMainLogin* dialog = windows->signInDialog();
+        if (!dialog) {
+            return nullptr;
+        }
+        dialog->show();
+        dialog->userEdit()->setText(user);
+        dialog->passwordEdit()->setText(password);
+        QTest::mouseClick(dialog->signInButton(), Qt::LeftButton);
+        if (!QTest::qWaitFor([&] { return !scripted.callsTo("dll_registerAccount").empty(); },
+                             2000)) {
+            return nullptr;
+        }
+        scripted.fireRegistration(kScriptedAccount, 200);
+        const bool accepted =
+            QTest::qWaitFor([&] { return dialog->result() == QDialog::Accepted; }, 2000);
+        return accepted ? dialog : nullptr;
     }
 
     orvanta::CZebSoftPhoneDlg* window() const { return windows->mainWindow(); }

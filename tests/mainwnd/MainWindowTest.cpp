@@ -173,17 +173,8 @@ TEST_F(MainWindowTest, QuitAsksFirstThenSavesBothRecords)
 
 TEST_F(MainWindowTest, TypedSignInHandsItsAccountToTheMainWindow)
 {
-    harness_.core->start(SignInRecord{}, false);
-    CMainLogin* dialog = harness_.windows->signInDialog();
-    ASSERT_NE(dialog, nullptr);
-    dialog->show();
-    dialog->userEdit()->setText(QStringLiteral("dave"));
-    dialog->passwordEdit()->setText(QStringLiteral("typed"));
-    QTest::mouseClick(dialog->signInButton(), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor(
-        [this] { return !scripted_.callsTo("dll_registerAccount").empty(); }, 2000));
-    scripted_.fireRegistration(21, 200);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->result() == QDialog::Accepted; }, 2000));
+    ASSERT_NE(harness_.signInByDialog(scripted_, QStringLiteral("dave"), QStringLiteral("typed")),
+              nullptr);
     const auto registrations = scripted_.callsTo("dll_registerAccount");
     ASSERT_EQ(registrations.size(), 1u);
     EXPECT_EQ(registrations[0].textArg(3), "dave");
@@ -204,7 +195,9 @@ TEST_F(MainWindowTest, MenuComesFromTheCommandTable)
     for (const QAction* action : harness_.window()->settingsMenu()->actions()) {
         labels << action->text();
     }
-    EXPECT_EQ(labels, (QStringList{"Account Login", "About...", "Recharge", "Settings", "Exit"}));
+    EXPECT_EQ(labels, (QStringList{"Account Login", "About...", "Recharge Online", "Friend List",
+                                   "Call Records", "Rates", "Recharge", "SMS", "Settings",
+                                   "Exit"}));
     QAbstractButton* menu = harness_.face().button(QStringLiteral("Menu"));
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(menu->accessibleName(), QStringLiteral("Menu"));
@@ -222,7 +215,7 @@ TEST_F(MainWindowTest, ProvisionedPagesOpenFromTheWindowAndTheMenu)
     startWithSavedAccount();
     ASSERT_TRUE(QTest::qWaitFor([this] { return harness_.status() == "Ready : alice"; }, 1000));
     harness_.click(QStringLiteral("My Account"));
-    ASSERT_TRUE(harness_.model().run(CommandId::Recharge));
+    ASSERT_TRUE(harness_.model().run(CommandId::RechargePage));
     EXPECT_EQ(catcher.pages, (QStringList{"http://my.example/", "http://recharge.example/"}));
 }
 
@@ -235,7 +228,7 @@ TEST(MainWindowCases, RechargeWithoutAPageSaysSoInsteadOfOpeningOne)
     other.provisioning->reply = R"({"status":"1","registrarip":"reg.example"})";
     other.openWithSavedAccount(QStringLiteral("alice"), QStringLiteral("pw"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return other.status() == "Ready : alice"; }, 1000));
-    other.model().run(CommandId::Recharge);
+    other.model().run(CommandId::RechargePage);
     EXPECT_EQ(other.messages,
               std::vector<QString>{"Request cannot be processed,Please contact support"});
     EXPECT_TRUE(catcher.pages.isEmpty());

@@ -101,6 +101,25 @@ TEST_F(FriendListTest, ASecondFetchWhileOneRunsIsNotSent)
     EXPECT_EQ(web.requests.sent.size(), 2u);
 }
 
+TEST_F(FriendListTest, AnotherSubscriberNeverSeesTheRowsOrALateReplyOfThePreviousOne)
+{
+    load({kCarol});
+    list.fetch();  // still running when bob signs in
+    session.user = QStringLiteral("bob");
+    list.fetch();
+    EXPECT_TRUE(list.rows().empty());
+    ASSERT_EQ(web.requests.sent.size(), 2u);
+    EXPECT_EQ(queryItem(web.requests.sent[1], "subscriberId"), "bob");
+
+    web.requests.answer({OpenUrlFailure::None, okReply({kDave})});
+    EXPECT_TRUE(list.rows().empty()) << "alice's late reply";
+    EXPECT_TRUE(list.busy());
+    web.requests.answer(kUnreachable);
+    EXPECT_TRUE(list.rows().empty());
+    EXPECT_FALSE(list.busy());
+    EXPECT_EQ(notices, std::vector{FriendNotice::OpenUrlException});
+}
+
 TEST_F(FriendListTest, EditAndDeleteNeedASelectedRow)
 {
     load({kCarol});
