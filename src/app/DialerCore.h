@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/AudioFeature.h"
 #include "mainwnd/BalanceModel.h"
 #include "mainwnd/MainWindowModel.h"
 #include "net/PortalClient.h"
@@ -67,6 +68,7 @@ public:
     BalanceModel& balance() { return balance_; }
     MainWindowModel& mainWindow() { return mainWindow_; }
     platform::SoundPlayer& player() { return player_; }
+    AudioFeature& audio() { return audio_; }
     const std::function<bool()>& internetAvailable() const { return internetAvailable_; }
 
     // What a sign-in dialog works with.
@@ -79,6 +81,8 @@ public:
     }
 
 private:
+    // First, so the sound server outlives everything that plays through it.
+    AudioFeature audio_;
     EngineEvents events_;
     EngineHost engine_;
     EngineStarter starter_{engine_};

@@ -1,5 +1,6 @@
 #include "app/DialerWindows.h"
 
+#include "app/AudioWindows.h"
 #include "app/DialerCore.h"
 #include "controls/MessageBox.h"
 #include "mainwnd/CAboutDlg.h"
@@ -110,6 +111,7 @@ void DialerWindows::addCommands()
     // The recharge page has a command but no place in the original menus.
     commands.add({CommandId::Recharge, QStringLiteral("Recharge"), kNoPrecondition,
                   [&model] { model.openRecharge(); }});
+    addAudioCommands(commands, coordinator_, core_.audio());
     commands.add({CommandId::Exit, QStringLiteral("Exit"), kNoPrecondition,
                   [&model] { model.requestQuit(false); }});
 }
@@ -119,6 +121,7 @@ std::unique_ptr<MainWindowPort> DialerWindows::createMainWindow()
     auto window = std::make_unique<CZebSoftPhoneDlg>(CZebSoftPhoneDlg::Parts{
         core_.mainWindow(), core_.calls(), core_.callView(), core_.balance(), core_.callLog()});
     mainWindow_ = window.get();
+    bindAudioControls(*window, core_.audio());
     return std::make_unique<MainWindowHandle>(core_, std::move(window));
 }
 

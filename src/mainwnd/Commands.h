@@ -8,7 +8,7 @@ namespace orvanta {
 
 // The main window's commands, as the "Menu" and the tray menu list them.
 // Later windows add their own id.
-enum class CommandId { AccountLogin, About, Recharge, Exit };
+enum class CommandId { AccountLogin, About, Recharge, Exit, VoiceTest, Audio };
 
 // What a command needs before it runs; combined with |.
 enum Precondition : unsigned {

@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
+#include <QSlider>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -98,9 +99,16 @@ MainWindowFace::MainWindowFace(QWidget& window, Actions actions)
     buildDialPad(layout);
 
     auto* bottomRow = new QHBoxLayout();
+    microphoneSlider_ = makeVolumeSlider(QStringLiteral("Mic"));
+    bottomRow->addWidget(microphoneSlider_);
+    bottomRow->addWidget(makeButton(&window_, QStringLiteral("Voice Test"),
+                                    QStringLiteral("Voice Test"),
+                                    [this] { emit voiceTestPressed(); }));
     bottomRow->addWidget(makeButton(&window_, QStringLiteral("My Account"),
                                     QStringLiteral("My Account"),
                                     [this] { actions_.myAccount(); }));
+    speakerSlider_ = makeVolumeSlider(QStringLiteral("Speaker"));
+    bottomRow->addWidget(speakerSlider_);
     layout->addLayout(bottomRow);
     footer_ = screenLabel(&window_, QStringLiteral("Footer"));
     footer_->setStyleSheet(QStringLiteral("color: white;"));
@@ -128,6 +136,20 @@ QToolButton* MainWindowFace::makeButton(QWidget* parent, const QString& caption,
     connect(button, &QToolButton::clicked, this, [onPress = std::move(onPress)] { onPress(); });
     byName_[button->accessibleName()] = button;
     return button;
+}
+
+QSlider* MainWindowFace::makeVolumeSlider(const QString& name)
+{
+    auto* slider = new QSlider(Qt::Vertical, &window_);
+    slider->setRange(0, 65535);
+    slider->setPageStep(65535 / 10);
+    slider->setInvertedAppearance(true);
+    slider->setInvertedControls(true);
+    slider->setMaximumHeight(48);
+    slider->setToolTip(name);
+    slider->setAccessibleName(name);
+    slider->setFocusPolicy(Qt::NoFocus);  // keys always reach the dial pad
+    return slider;
 }
 
 void MainWindowFace::buildScreen(QVBoxLayout* layout)

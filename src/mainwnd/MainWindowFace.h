@@ -12,6 +12,7 @@ class QAbstractButton;
 class QGridLayout;
 class QLabel;
 class QProgressBar;
+class QSlider;
 class QToolButton;
 class QVBoxLayout;
 class QWidget;
@@ -82,9 +83,14 @@ public:
     QProgressBar* busyBar() const { return busy_; }
     // Buttons by their accessible name ("Dial", "Hang Up", "Line 1", "5", ...).
     QAbstractButton* button(const QString& name) const;
+    // The volume sliders ("Mic", "Speaker"): vertical, lowest position at
+    // the top.
+    QSlider* microphoneSlider() const { return microphoneSlider_; }
+    QSlider* speakerSlider() const { return speakerSlider_; }
 
 signals:
     void flashingChanged(bool flashing);
+    void voiceTestPressed();
 
 private:
     // name is the accessible name when it differs from the tooltip.
@@ -94,6 +100,7 @@ private:
     void buildLines(QVBoxLayout* layout);
     void buildToggles(QVBoxLayout* layout);
     void buildDialPad(QVBoxLayout* layout);
+    QSlider* makeVolumeSlider(const QString& name);
 
     QWidget& window_;
     Actions actions_;
@@ -109,6 +116,8 @@ private:
     QLabel* remainingTime_ = nullptr;
     QLabel* lastCall_ = nullptr;
     QProgressBar* busy_ = nullptr;
+    QSlider* microphoneSlider_ = nullptr;
+    QSlider* speakerSlider_ = nullptr;
     std::array<QToolButton*, 6> lines_{};
     std::map<Toggle, QToolButton*> toggles_;
     QToolButton* callButton_ = nullptr;

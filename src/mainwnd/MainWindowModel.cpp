@@ -65,6 +65,7 @@ bool MainWindowModel::passes(unsigned needs)
 void MainWindowModel::open()
 {
     opened_ = true;
+    emit opened();
     parts_.session.setStage(SessionStage::MainWindow);
     parts_.calls.calls().ResetLines();
     internetTimer_.start();

@@ -110,6 +110,8 @@ public:
     void openRecharge();
 
 signals:
+    // The window opened (the sound-card check starts).
+    void opened();
     // The run is over: the window closes.
     void ended();
 
