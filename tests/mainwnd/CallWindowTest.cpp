@@ -208,7 +208,9 @@ TEST_F(CallWindowTest, MenuCommandsWaitForTheCallToEnd)
     fire(10, ORVANTA_CALL_CALLING);
     harness_.model().run(CommandId::AccountLogin);
     harness_.model().run(CommandId::About);
-    EXPECT_EQ(messages_, (std::vector<QString>{"Call is in progress", "Call is in progress"}));
+    harness_.model().run(CommandId::VoiceTest);
+    EXPECT_EQ(messages_, (std::vector<QString>{"Call is in progress", "Call is in progress",
+                                               "Call is in progress"}));
     EXPECT_TRUE(scripted_.callsTo("dll_shutdown").empty());
     click(QStringLiteral("Menu"));
     EXPECT_FALSE(window_->settingsMenu()->isVisible()) << "no menu while the line is in use";

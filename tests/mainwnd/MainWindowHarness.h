@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/AudioWindows.h"
 #include "app/DialerCore.h"
 #include "app/DialerWindows.h"
 #include "controls/MessageBox.h"
@@ -25,6 +26,12 @@ public:
         // No sound server: tones and rings stay silent.
         setenv("PULSE_SERVER", (temp / "no-pulse").c_str(), 1);
         orvanta::setMessageBoxHandler([this](const orvanta::MessageBoxRequest& request) {
+            // Without a sound server this notice comes at some moment after
+            // opening; kept apart so each test sees only its own messages.
+            if (request.text == QLatin1String(orvanta::kSoundCardMissing)) {
+                ++soundCardNotices;
+                return true;
+            }
             messages.push_back(request.text);
             if (whileMessageOpen) {
                 whileMessageOpen(request);
@@ -108,6 +115,7 @@ public:
 
     orvanta::test::TempDir temp;
     std::vector<QString> messages;
+    int soundCardNotices = 0;
     std::function<void(const orvanta::MessageBoxRequest&)> whileMessageOpen;
     bool answer = true;
     std::unique_ptr<orvanta::DialerCore> core;

@@ -204,7 +204,8 @@ TEST_F(MainWindowTest, MenuComesFromTheCommandTable)
     for (const QAction* action : harness_.window()->settingsMenu()->actions()) {
         labels << action->text();
     }
-    EXPECT_EQ(labels, (QStringList{"Account Login", "About...", "Recharge", "Exit"}));
+    EXPECT_EQ(labels, (QStringList{"Account Login", "About...", "Recharge", "Voice Test", "Audio",
+                                   "Exit"}));
     QAbstractButton* menu = harness_.face().button(QStringLiteral("Menu"));
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(menu->accessibleName(), QStringLiteral("Menu"));
