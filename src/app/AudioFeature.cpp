@@ -13,6 +13,12 @@ AudioFeature::AudioFeature()
     followRoute(devices_, AudioRole::Input, testMicrophone_);
 }
 
+void AudioFeature::start()
+{
+    devices_.load();
+    soundCardCheck_.start();
+}
+
 void AudioFeature::enableVoiceTestLines()
 {
     testSpeaker_.EnableLine();

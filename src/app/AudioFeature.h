@@ -32,6 +32,9 @@ public:
     AudioPageModel& audioPage() { return audioPage_; }
     SoundCardCheck& soundCardCheck() { return soundCardCheck_; }
 
+    // The main window opened: the device choice is read and the sound card
+    // checked.
+    void start();
     // The voice test's speaker and microphone switched on; its panel does
     // this when it first opens.
     void enableVoiceTestLines();

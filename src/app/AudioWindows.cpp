@@ -66,14 +66,14 @@ void bindAudioControls(CZebSoftPhoneDlg& window, AudioFeature& audio)
     QObject::connect(&face, &MainWindowFace::voiceTestPressed, &model,
                      [&model] { model.run(CommandId::VoiceTest); });
 
-    SoundCardCheck& check = audio.soundCardCheck();
-    QObject::connect(&model, &MainWindowModel::opened, &check, &SoundCardCheck::start);
+    QObject::connect(&model, &MainWindowModel::opened, &window, [&audio] { audio.start(); });
     // The window opens regardless.
-    QObject::connect(&check, &SoundCardCheck::checked, &window, [&window](bool detected) {
-        if (!detected) {
-            showMessage(&window, QString::fromLatin1(kSoundCardMissing));
-        }
-    });
+    QObject::connect(&audio.soundCardCheck(), &SoundCardCheck::checked, &window,
+                     [&window](bool detected) {
+                         if (!detected) {
+                             showMessage(&window, QString::fromLatin1(kSoundCardMissing));
+                         }
+                     });
     QObject::connect(
         &audio.devices(), &AudioDeviceChoice::notice, &window,
         [&face](const AudioDeviceNotice& notice) { face.setBanner(audioNoticeText(notice)); });

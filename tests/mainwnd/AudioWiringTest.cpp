@@ -5,6 +5,7 @@
 #include "MainWindowHarness.h"
 #include "audio/CAudioPage.h"
 #include "audio/CVoiceTestDialog.h"
+#include "records/RecordFile.h"
 
 #include <QPushButton>
 #include <QSlider>
@@ -97,6 +98,24 @@ TEST_F(AudioWiring, NoSoundServerIsSaidOnceAndTheWindowStaysOpen)
     EXPECT_EQ(harness_.soundCardNotices, 1);
     EXPECT_TRUE(harness_.window()->isVisible());
     EXPECT_TRUE(harness_.model().running());
+}
+
+// The chosen devices are read when the window opens, after start-up has
+// found the data folder usable, not when the core is made.
+TEST(AudioWiringStart, ChosenDevicesAreReadWhenTheWindowOpens)
+{
+    MainWindowHarness harness;
+    AudioDeviceRecord saved;
+    saved.ringerDevice = QStringLiteral("usb");
+    saved.ringerDescription = QStringLiteral("USB Speaker");
+    ASSERT_TRUE(saveRecordFile(kAudioDeviceRecordKind, saved));
+    test::ScriptedEngine scripted;
+    harness.buildOnScriptedEngine(scripted);
+    AudioDeviceChoice& devices = harness.core->audio().devices();
+    EXPECT_EQ(devices.choices()[AudioRole::Ringer], ChosenDevice{});
+
+    harness.openWithSavedAccount(QStringLiteral("alice"), QStringLiteral("pw"));
+    EXPECT_EQ(devices.choices()[AudioRole::Ringer], (ChosenDevice{"usb", "USB Speaker"}));
 }
 
 TEST(SoundCardDetected, NeedsAnAnsweringServerWithADevice)
