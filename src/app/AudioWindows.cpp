@@ -8,8 +8,6 @@
 #include "controls/MessageBox.h"
 #include "mainwnd/CZebSoftPhoneDlg.h"
 
-#include <QAbstractButton>
-#include <QLabel>
 #include <QSignalBlocker>
 #include <QSlider>
 
