@@ -8,6 +8,7 @@
 #include "audio/VoiceTestModel.h"
 #include "audio/VoiceTestThreads.h"
 #include "platform/SoundServer.h"
+#include "telephony/CallPorts.h"
 
 namespace orvanta {
 
@@ -16,7 +17,7 @@ namespace orvanta {
 // controls and model, the "Audio" page's model and the sound-card check.
 // Declared in the order they depend on each other: the server goes last,
 // after everything opened through it.
-class AudioFeature {
+class AudioFeature : public MicrophoneProbe {
 public:
     AudioFeature();
     AudioFeature(const AudioFeature&) = delete;
@@ -31,6 +32,9 @@ public:
     VoiceTestModel& voiceTest() { return voiceTest_; }
     AudioPageModel& audioPage() { return audioPage_; }
     SoundCardCheck& soundCardCheck() { return soundCardCheck_; }
+
+    // MicrophoneProbe: the main window's microphone control is there.
+    bool microphoneAvailable() override { return mainMicrophone_.IsAvailable(); }
 
     // The main window opened: the device choice is read and the sound card
     // checked.

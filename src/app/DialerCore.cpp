@@ -29,7 +29,7 @@ DialerCore::DialerCore(DeploymentSettings deployment, std::filesystem::path engi
                                                          })),
           sounds_(player_, QCoreApplication::applicationDirPath().toStdString()),
           balance_(*portal_, session_),
-          calls_(engine_, CallPorts{callView_, sounds_, timers_, callLog_, balance_, nullptr}),
+          calls_(engine_, CallPorts{callView_, sounds_, timers_, callLog_, balance_, &audio_}),
           mainWindow_(MainWindowParts{session_, calls_, starter_, *portal_, *provisioning_,
                                       services_, balance_, events_,
                                       [this] { return internetAvailable_(); }})

@@ -45,6 +45,7 @@ TEST_F(AudioWiringOnServer, SlidersSetTheVolumesAndFollowTheMixer)
     ASSERT_TRUE(test::eventually([this] { return detected_.has_value(); }, 5s));
     EXPECT_EQ(detected_, true);
     EXPECT_EQ(harness_.soundCardNotices, 0);
+    EXPECT_TRUE(harness_.core->audio().microphoneAvailable());
 
     const struct {
         const char* name;

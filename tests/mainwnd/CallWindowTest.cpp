@@ -63,6 +63,8 @@ TEST_F(CallWindowTest, DialledCallRunsThroughItsStatesAndIsLogged)
     }
     EXPECT_EQ(window_->face().numberDisplay()->text(), QStringLiteral("4420"));
     click(QStringLiteral("Dial"));
+    // No sound server here: the missing microphone is said, the call goes out.
+    EXPECT_EQ(harness_.microphoneNotices, 1);
     const auto dialled = scripted_.callsTo("dll_makeCall");
     ASSERT_EQ(dialled.size(), 1u);
     EXPECT_EQ(dialled[0].intArg(0), 21);

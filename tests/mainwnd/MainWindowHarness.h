@@ -26,10 +26,15 @@ public:
         // No sound server: tones and rings stay silent.
         setenv("PULSE_SERVER", (temp / "no-pulse").c_str(), 1);
         orvanta::setMessageBoxHandler([this](const orvanta::MessageBoxRequest& request) {
-            // Without a sound server this notice comes at some moment after
-            // opening; kept apart so each test sees only its own messages.
+            // Without a sound server these come at some moment after opening
+            // and with every call; kept apart so each test sees only its own
+            // messages.
             if (request.text == QLatin1String(orvanta::kSoundCardMissing)) {
                 ++soundCardNotices;
+                return true;
+            }
+            if (request.text == orvanta::texts::noMicrophone) {
+                ++microphoneNotices;
                 return true;
             }
             messages.push_back(request.text);
@@ -116,6 +121,7 @@ public:
     orvanta::test::TempDir temp;
     std::vector<QString> messages;
     int soundCardNotices = 0;
+    int microphoneNotices = 0;
     std::function<void(const orvanta::MessageBoxRequest&)> whileMessageOpen;
     bool answer = true;
     std::unique_ptr<orvanta::DialerCore> core;
