@@ -23,7 +23,7 @@ DialerCore::DialerCore(DeploymentSettings deployment, std::filesystem::path engi
               [this] { return settings_.settings().numberOfCalls(); }}),
           balance_(*portal_, session_),
           accountServices_(services_, session_, balance_, std::move(network.services)),
-          calls_(engine_, CallPorts{callView_, sounds_, timers_, callLog_, balance_, nullptr}),
+          calls_(engine_, CallPorts{callView_, sounds_, timers_, callLog_, balance_, &audio_}),
           mainWindow_(MainWindowParts{session_, calls_, starter_, *portal_, *provisioning_,
                                       services_, balance_, events_,
                                       [this] { return internetAvailable_(); }}),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/AudioFeature.h"
 #include "app/ServicesFeature.h"
 #include "app/SettingsFeature.h"
 #include "contacts/ContactStore.h"
@@ -76,6 +77,7 @@ public:
     ServicesFeature& accountServices() { return accountServices_; }
     MainWindowModel& mainWindow() { return mainWindow_; }
     platform::SoundPlayer& player() { return player_; }
+    AudioFeature& audio() { return audio_; }
     const std::function<bool()>& internetAvailable() const { return internetAvailable_; }
 
     // Shows number (and the contact's name, when there is one) as the
@@ -99,6 +101,8 @@ private:
     bool callsAllowed() const override;
     void setPlacingCallFromView(bool placing) override;
 
+    // First, so the sound server outlives everything that plays through it.
+    AudioFeature audio_;
     EngineEvents events_;
     EngineHost engine_;
     SavedEngineSettings engineSettings_;

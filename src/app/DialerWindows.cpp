@@ -1,5 +1,6 @@
 #include "app/DialerWindows.h"
 
+#include "app/AudioWindows.h"
 #include "app/DialerCore.h"
 #include "app/ServicesCommands.h"
 #include "contacts/CContact.h"
@@ -128,6 +129,7 @@ void DialerWindows::addCommands()
                   [&model] { model.openRecharge(); }});
     addServicesCommands(commands, core_.accountServices(),
                         [this]() -> QWidget* { return mainWindow_.data(); });
+    addAudioCommands(commands, coordinator_, core_.audio());
     commands.add({CommandId::Settings, QStringLiteral("Settings"), kNoPrecondition,
                   [this] { runSettings(mainWindow_); }});
     commands.add({CommandId::Exit, QStringLiteral("Exit"), kNoPrecondition,
@@ -214,6 +216,7 @@ std::unique_ptr<MainWindowPort> DialerWindows::createMainWindow()
                              window->notify(QStringLiteral("Missed Call"), entry.number);
                          }
                      });
+    bindAudioControls(*window, core_.audio());
     return std::make_unique<MainWindowHandle>(core_, std::move(window));
 }
 

@@ -11,7 +11,7 @@ namespace orvanta {
 // The dialer's windows besides the main window and the sign-in dialog.
 // A later window adds its id here, a factory in DialerWindows and a command
 // row (or a button) that shows it.
-enum class WindowId { About, Contacts, RecentCalls };
+enum class WindowId { About, Contacts, RecentCalls, VoiceTest, Audio };
 
 // Creates each window on first use, keeps it for the run and shows it on
 // request. Side windows (contacts, recent calls) hide with the main window.

@@ -53,9 +53,6 @@ AudioDeviceChoice::AudioDeviceChoice(platform::SoundServer& server, QObject* par
         : QObject(parent), server_(server)
 {
     saver_.setMaxThreadCount(1);
-    AudioDeviceRecord record;
-    loadRecordFile(kAudioDeviceRecordKind, record);
-    choices_ = choicesFromRecord(record);
     routes_ = initialRoutes(choices_);
     connect(&server_, &platform::SoundServer::changed, this, &AudioDeviceChoice::serverChanged);
     listed_ = listing(server_.view());
@@ -65,6 +62,16 @@ AudioDeviceChoice::AudioDeviceChoice(platform::SoundServer& server, QObject* par
 AudioDeviceChoice::~AudioDeviceChoice()
 {
     saver_.waitForDone();
+}
+
+void AudioDeviceChoice::load()
+{
+    AudioDeviceRecord record;
+    loadRecordFile(kAudioDeviceRecordKind, record);
+    const AudioChoices saved = choicesFromRecord(record);
+    const AudioRoutes previous = initialRoutes(saved);
+    choices_ = saved;
+    reroute(previous);
 }
 
 void AudioDeviceChoice::setChoices(const AudioChoices& choices)

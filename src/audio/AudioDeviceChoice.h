@@ -17,10 +17,15 @@ class AudioDeviceChoice : public QObject {
     Q_OBJECT
 
 public:
-    // Reads the record file (small and bounded) at once.
+    // Routes every role to the system default until load().
     explicit AudioDeviceChoice(platform::SoundServer& server, QObject* parent = nullptr);
     // Waits for a save still running.
     ~AudioDeviceChoice() override;
+
+    // Reads the record file (small and bounded) and routes by it. Not done
+    // on construction: the dialer's core exists before start-up has found
+    // the data folder usable.
+    void load();
 
     const AudioChoices& choices() const { return choices_; }
     // Keeps the new choice (the file is written off this thread) and routes

@@ -23,6 +23,8 @@ enum class CommandId {
     RecentCalls,
     Settings,
     ManualLogin,
+    VoiceTest,
+    Audio,
 };
 
 // What a command needs before it runs; combined with |.

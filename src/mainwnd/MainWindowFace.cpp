@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
+#include <QSlider>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -98,9 +99,16 @@ MainWindowFace::MainWindowFace(QWidget& window, Actions actions)
     buildDialPad(layout);
 
     commandRow_ = new QHBoxLayout();
+    microphoneSlider_ = makeVolumeSlider(QStringLiteral("Mic"));
+    commandRow_->addWidget(microphoneSlider_);
+    commandRow_->addWidget(makeButton(&window_, QStringLiteral("Voice Test"),
+                                    QStringLiteral("Voice Test"),
+                                    [this] { emit voiceTestPressed(); }));
     commandRow_->addWidget(makeButton(&window_, QStringLiteral("My Account"),
-                                      QStringLiteral("My Account"),
-                                      [this] { actions_.myAccount(); }));
+                                    QStringLiteral("My Account"),
+                                    [this] { actions_.myAccount(); }));
+    speakerSlider_ = makeVolumeSlider(QStringLiteral("Speaker"));
+    commandRow_->addWidget(speakerSlider_);
     layout->addLayout(commandRow_);
     footer_ = screenLabel(&window_, QStringLiteral("Footer"));
     footer_->setStyleSheet(QStringLiteral("color: white;"));
@@ -135,8 +143,23 @@ QAbstractButton* MainWindowFace::addCommandButton(const QString& caption, const 
                                                   const QString& name)
 {
     QToolButton* button = makeButton(&window_, caption, tip, std::move(onPress), name);
-    commandRow_->addWidget(button);
+    // Between the buttons already there and the speaker slider.
+    commandRow_->insertWidget(commandRow_->count() - 1, button);
     return button;
+}
+
+QSlider* MainWindowFace::makeVolumeSlider(const QString& name)
+{
+    auto* slider = new QSlider(Qt::Vertical, &window_);
+    slider->setRange(0, 65535);
+    slider->setPageStep(65535 / 10);
+    slider->setInvertedAppearance(true);
+    slider->setInvertedControls(true);
+    slider->setMaximumHeight(48);
+    slider->setToolTip(name);
+    slider->setAccessibleName(name);
+    slider->setFocusPolicy(Qt::NoFocus);  // keys always reach the dial pad
+    return slider;
 }
 
 void MainWindowFace::buildScreen(QVBoxLayout* layout)

@@ -13,6 +13,7 @@ class QGridLayout;
 class QHBoxLayout;
 class QLabel;
 class QProgressBar;
+class QSlider;
 class QToolButton;
 class QVBoxLayout;
 class QWidget;
@@ -88,9 +89,14 @@ public:
     // name is given.
     QAbstractButton* addCommandButton(const QString& caption, const QString& tip,
                                       std::function<void()> onPress, const QString& name = {});
+    // The volume sliders ("Mic", "Speaker"): vertical, lowest position at
+    // the top.
+    QSlider* microphoneSlider() const { return microphoneSlider_; }
+    QSlider* speakerSlider() const { return speakerSlider_; }
 
 signals:
     void flashingChanged(bool flashing);
+    void voiceTestPressed();
 
 private:
     // name is the accessible name when it differs from the tooltip.
@@ -100,6 +106,7 @@ private:
     void buildLines(QVBoxLayout* layout);
     void buildToggles(QVBoxLayout* layout);
     void buildDialPad(QVBoxLayout* layout);
+    QSlider* makeVolumeSlider(const QString& name);
 
     QWidget& window_;
     Actions actions_;
@@ -116,6 +123,8 @@ private:
     QLabel* lastCall_ = nullptr;
     QProgressBar* busy_ = nullptr;
     QHBoxLayout* commandRow_ = nullptr;
+    QSlider* microphoneSlider_ = nullptr;
+    QSlider* speakerSlider_ = nullptr;
     std::array<QToolButton*, 6> lines_{};
     std::map<Toggle, QToolButton*> toggles_;
     QToolButton* callButton_ = nullptr;

@@ -66,6 +66,7 @@ void MainWindowModel::open()
 {
     emit opening();
     opened_ = true;
+    emit opened();
     parts_.session.setStage(SessionStage::MainWindow);
     parts_.calls.calls().ResetLines();
     internetTimer_.start();

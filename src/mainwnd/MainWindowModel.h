@@ -128,6 +128,8 @@ signals:
     // The run ends: the stores write their files, before the sign-in
     // records are written.
     void savingRecords();
+    // The window opened (the sound-card check starts).
+    void opened();
     // The run is over: the window closes.
     void ended();
 

@@ -2,9 +2,10 @@
 // which is signed in with the real engine through the service stand-in and
 // Kamailio; a baresip phone registered at Kamailio is the other side.
 #include "orvanta/Version.h"
+#include "peers/SipPeers.h"
+#include "support/PrivatePulseAudio.h"
 #include "support/RecordFixtures.h"
 #include "support/ServiceProcess.h"
-#include "peers/SipPeers.h"
 #include "support/TestEnvironment.h"
 
 #include <QFile>
@@ -88,6 +89,8 @@ protected:
         env.insert("ORVANTA_DEPLOYMENT",
                    QString::fromStdString((*folder / "deployment.ini").string()));
         env.insert("ORVANTA_ENGINE_NULL_AUDIO", "1");
+        // A sound card and a microphone, so no notice waits for a click.
+        env.insert("PULSE_SERVER", QString::fromStdString(pulse_.address()));
         env.insert("ORVANTA_ENGINE_BIND_ADDRESS", "127.0.0.1");
         return env;
     }
@@ -135,6 +138,7 @@ protected:
     inline static TempDir* folder = nullptr;
 
     TempDir temp_;
+    PrivatePulseAudio pulse_;
     QProcess dialer_;
 };
 

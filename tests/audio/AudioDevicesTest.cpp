@@ -231,6 +231,8 @@ TEST_F(NoSoundServer, ChoicesAreKeptInTheirRecordFile)
         EXPECT_EQ(devices.route(AudioRole::Output), (AudioRoute{"usb-out", RouteStatus::Chosen}));
     }
     AudioDeviceChoice restarted(server);
+    EXPECT_EQ(restarted.choices(), AudioChoices{}) << "read on load(), not before";
+    restarted.load();
     EXPECT_EQ(restarted.choices(), choice);
 
     QProcess tool;
@@ -253,6 +255,7 @@ TEST_F(NoSoundServer, UnusableNamesInTheFileMeanTheSystemDefault)
     record.ringerDevice = "ring";
     ASSERT_TRUE(saveRecordFile(kAudioDeviceRecordKind, record));
     AudioDeviceChoice devices(server);
+    devices.load();
     EXPECT_EQ(devices.choices()[AudioRole::Input], ChosenDevice{});
     EXPECT_EQ(devices.choices()[AudioRole::Output], ChosenDevice{});
     EXPECT_EQ(devices.choices()[AudioRole::Ringer], (ChosenDevice{"ring", ""}));

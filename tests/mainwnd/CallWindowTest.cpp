@@ -60,6 +60,8 @@ TEST_F(CallWindowTest, DialledCallRunsThroughItsStatesAndIsLogged)
     }
     EXPECT_EQ(window_->face().numberDisplay()->text(), QStringLiteral("4420"));
     click(QStringLiteral("Dial"));
+    // No sound server here: the missing microphone is said, the call goes out.
+    EXPECT_EQ(harness_.microphoneNotices, 1);
     const auto dialled = scripted_.callsTo("dll_makeCall");
     ASSERT_EQ(dialled.size(), 1u);
     EXPECT_EQ(dialled[0].intArg(0), 21);
@@ -205,7 +207,9 @@ TEST_F(CallWindowTest, MenuCommandsWaitForTheCallToEnd)
     fire(10, ORVANTA_CALL_CALLING);
     harness_.model().run(CommandId::AccountLogin);
     harness_.model().run(CommandId::About);
-    EXPECT_EQ(messages_, (std::vector<QString>{"Call is in progress", "Call is in progress"}));
+    harness_.model().run(CommandId::VoiceTest);
+    EXPECT_EQ(messages_, (std::vector<QString>{"Call is in progress", "Call is in progress",
+                                               "Call is in progress"}));
     EXPECT_TRUE(scripted_.callsTo("dll_shutdown").empty());
     click(QStringLiteral("Menu"));
     EXPECT_FALSE(window_->settingsMenu()->isVisible()) << "no menu while the line is in use";

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/AudioWindows.h"
 #include "app/DialerCore.h"
 #include "app/DialerWindows.h"
 #include "controls/MessageBox.h"
@@ -28,6 +29,17 @@ public:
         // No sound server: tones and rings stay silent.
         setenv("PULSE_SERVER", (temp / "no-pulse").c_str(), 1);
         orvanta::setMessageBoxHandler([this](const orvanta::MessageBoxRequest& request) {
+            // Without a sound server these come at some moment after opening
+            // and with every call; kept apart so each test sees only its own
+            // messages.
+            if (request.text == QLatin1String(orvanta::kSoundCardMissing)) {
+                ++soundCardNotices;
+                return true;
+            }
+            if (request.text == orvanta::texts::noMicrophone) {
+                ++microphoneNotices;
+                return true;
+            }
             messages.push_back(request.text);
             if (whileMessageOpen) {
                 whileMessageOpen(request);
@@ -175,6 +187,8 @@ public:
 
     orvanta::test::TempDir temp;
     std::vector<QString> messages;
+    int soundCardNotices = 0;
+    int microphoneNotices = 0;
     std::function<void(const orvanta::MessageBoxRequest&)> whileMessageOpen;
     bool answer = true;
     std::unique_ptr<orvanta::DialerCore> core;

@@ -196,7 +196,8 @@ TEST_F(MainWindowTest, MenuComesFromTheCommandTable)
         labels << action->text();
     }
     EXPECT_EQ(labels, (QStringList{"Account Login", "About...", "Recharge Online", "Friend List",
-                                   "Call Records", "Rates", "Recharge", "SMS", "Settings",
+                                   "Call Records", "Rates", "Recharge", "SMS", "Voice Test",
+                                   "Audio", "Settings",
                                    "Exit"}));
     QAbstractButton* menu = harness_.face().button(QStringLiteral("Menu"));
     ASSERT_NE(menu, nullptr);
