@@ -1,6 +1,7 @@
 #include "app/DialerCore.h"
 
 #include "app/Replaceable.h"
+#include "platform/InstallLayout.h"
 #include "platform/NetworkState.h"
 #include "records/RecordFile.h"
 
@@ -17,7 +18,8 @@ DialerCore::DialerCore(DeploymentSettings deployment, std::filesystem::path engi
                                                        : std::function<bool()>([] {
                                                              return platform::isInternetConnected();
                                                          })),
-          sounds_(player_, QCoreApplication::applicationDirPath().toStdString()),
+          sounds_(player_,
+                  platform::soundFolderFor(QCoreApplication::applicationDirPath().toStdString())),
           callLog_(CallLog::Sources{
               [this](const QString& number) { return contacts_.book().nameForNumber(number); },
               [this] { return settings_.settings().numberOfCalls(); }}),
