@@ -144,10 +144,16 @@ void MainWindowModel::checkSavedAccountConfirmed()
         parts_.session.registrationState() == RegistrationState::Registered) {
         return;
     }
-    // Not confirmed in time: the next start asks for the password.
-    SignInRecord fallback = parts_.session.credentials();
-    fallback.savePassword = 0;
-    saveRecordFile(kSignInRecordKind, fallback.forSaving());
+    // Not confirmed in time. Only a registrar that refused the credentials
+    // makes the next start ask for the password; a server or network fault
+    // keeps it, so a blip does not cost the user their saved sign-in.
+    const RegistrationFailure failure = parts_.session.registrationFailure();
+    if (failure == RegistrationFailure::WrongCredentials ||
+        failure == RegistrationFailure::Forbidden || failure == RegistrationFailure::NotFound) {
+        SignInRecord fallback = parts_.session.credentials();
+        fallback.savePassword = 0;
+        saveRecordFile(kSignInRecordKind, fallback.forSaving());
+    }
     finish();
 }
 
