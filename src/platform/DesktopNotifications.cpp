@@ -18,7 +18,7 @@ const QString kAnswerKey = QStringLiteral("answer");
 const QString kDeclineKey = QStringLiteral("decline");
 const QString kDefaultKey = QStringLiteral("default");
 
-// Urgency hint values of the freedesktop specification.
+// Urgency hint values of the freedesktop notification protocol.
 constexpr uchar kNormalUrgency = 1;
 constexpr uchar kCriticalUrgency = 2;
 constexpr int kServerDefaultExpiry = -1;

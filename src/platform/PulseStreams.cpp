@@ -85,8 +85,8 @@ protected:
         if (!context) {
             return false;
         }
-        pa_sample_spec spec{PA_SAMPLE_S16LE, static_cast<std::uint32_t>(rate_), 1};
-        stream_ = pa_stream_new(context, streamName(), &spec, nullptr);
+        pa_sample_spec format{PA_SAMPLE_S16LE, static_cast<std::uint32_t>(rate_), 1};
+        stream_ = pa_stream_new(context, streamName(), &format, nullptr);
         if (!stream_) {
             return false;
         }
