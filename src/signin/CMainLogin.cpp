@@ -1,6 +1,7 @@
 #include "signin/CMainLogin.h"
 
 #include "controls/MessageBox.h"
+#include "records/SignInRecords.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -22,7 +23,7 @@ namespace orvanta {
 
 namespace {
 
-constexpr int kMaxCredentialLength = 40;
+constexpr int kMaxPasswordLength = 40;
 const QSize kDialogSize(300, 420);
 
 }
@@ -115,10 +116,11 @@ void CMainLogin::buildControls()
 
     auto* form = new QGridLayout();
     userEdit_ = new QLineEdit(this);
-    userEdit_->setMaxLength(kMaxCredentialLength);
+    // As long as a saved user name may be, so what is typed can be kept.
+    userEdit_->setMaxLength(kMaxSavedUserNameLength);
     userEdit_->setAccessibleName(QStringLiteral("Username"));
     passwordEdit_ = new QLineEdit(this);
-    passwordEdit_->setMaxLength(kMaxCredentialLength);
+    passwordEdit_->setMaxLength(kMaxPasswordLength);
     passwordEdit_->setEchoMode(QLineEdit::Password);
     passwordEdit_->setAccessibleName(QStringLiteral("Password"));
     form->addWidget(new QLabel(QStringLiteral("Username :"), this), 0, 0);
