@@ -12,6 +12,7 @@
 #include "support/TestEnvironment.h"
 
 #include <QAbstractButton>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -209,6 +210,35 @@ TEST_F(DialerCalls, IncomingCallIsTakenByAutoAnswer)
     ASSERT_TRUE(QTest::qWaitFor([this] { return !callLog().empty(); }, 5000));
     EXPECT_EQ(callLog()[0].kind, 'R');
     EXPECT_EQ(callLog()[0].number, QString::fromLatin1(kBob));
+}
+
+// A call its caller gives up before it is answered is a missed call named
+// after the matching contact, and it is in the call log file at once, so a
+// dialer killed afterwards keeps it.
+TEST_F(DialerCalls, ACancelledOfferIsAMissedCallNamedAfterItsContactAndFiledAtOnce)
+{
+    Contact contact;
+    contact.name = QStringLiteral("Bob Baresip");
+    contact.mobile = QString::fromLatin1(kBob);
+    ASSERT_TRUE(harness_.core->contacts().add(contact));
+    ASSERT_TRUE(bob->command("dial", registrar->uri("demo")).ok);
+    ASSERT_TRUE(
+        QTest::qWaitFor([this] { return harness_.core->calls().state().line(0).incoming(); }, 8000))
+        << describe();
+    EXPECT_TRUE(bob->command("hangup").ok);
+    CallLog& log = harness_.core->callLog();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !log.list(CallKind::Missed).empty(); }, 8000))
+        << describe();
+    ASSERT_TRUE(log.waitUntilWritten());
+
+    QFile file(harness_.temp / "data" / "CallLog_Orvanta.bin");
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const auto lists = decodeCallLogFile(file.readAll());
+    const auto& missed = lists[static_cast<std::size_t>(CallKind::Missed)];
+    ASSERT_EQ(missed.size(), 1u);
+    EXPECT_EQ(missed[0].number, QString::fromLatin1(kBob));
+    EXPECT_EQ(missed[0].name, QStringLiteral("Bob Baresip"));
+    EXPECT_TRUE(missed[0].duration.isEmpty());
 }
 
 TEST_F(DialerCalls, BlindTransferHandsTheCallToASecondPhone)
