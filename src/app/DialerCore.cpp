@@ -82,6 +82,17 @@ void DialerCore::dial(const QString& number, const QString& contactName)
     calls_.entry().MakeCall();
 }
 
+void DialerCore::answerLine(int line)
+{
+    if (line < 0 || line >= PhoneState::kCallLines || !calls_.state().line(line).incoming()) {
+        return;
+    }
+    if (line != calls_.state().currentLine) {
+        calls_.lines().SelectLine(line);
+    }
+    calls_.entry().MakeCall();
+}
+
 bool DialerCore::selectedLineInUse() const
 {
     return calls_.selectedLineInUse();

@@ -83,6 +83,9 @@ public:
     // Shows number (and the contact's name, when there is one) as the
     // entered number and places the call the way the call button does.
     void dial(const QString& number, const QString& contactName = {});
+    // Answers the call offered on line (0-3) the way the call button does:
+    // the line is selected first when it is not.
+    void answerLine(int line);
     // What the contacts and recent-calls windows place their calls through.
     DialRequests& viewDialer() { return *this; }
 

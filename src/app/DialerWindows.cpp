@@ -1,6 +1,7 @@
 #include "app/DialerWindows.h"
 
 #include "app/AudioWindows.h"
+#include "app/CallNotifications.h"
 #include "app/DialerCore.h"
 #include "app/ServicesCommands.h"
 #include "contacts/CContact.h"
@@ -209,12 +210,16 @@ std::unique_ptr<MainWindowPort> DialerWindows::createMainWindow()
         core_.mainWindow(), core_.calls(), core_.callView(), core_.balance()});
     mainWindow_ = window.get();
     addWindowButtons(*window);
+    QObject::connect(window.get(), &CZebSoftPhoneDlg::sideWindowsToHide, window.get(),
+                     [this] { coordinator_.hideSideWindows(); });
     followAlwaysOnTop(window.get(), core_.settings().settings());
-    QObject::connect(&core_.callLog(), &CallLog::recordAdded, window.get(),
-                     [window = window.get()](CallKind kind, const CallLogEntry& entry) {
-                         if (kind == CallKind::Missed) {
-                             window->notify(QStringLiteral("Missed Call"), entry.number);
-                         }
+    notifier_ = platform::makeDesktopNotifier(*window->tray());
+    callNotifications_ = std::make_unique<CallNotifications>(core_, *notifier_);
+    QObject::connect(callNotifications_.get(), &CallNotifications::openWanted, window.get(),
+                     [window = window.get()] {
+                         window->show();
+                         window->raise();
+                         window->activateWindow();
                      });
     bindAudioControls(*window, core_.audio());
     return std::make_unique<MainWindowHandle>(core_, std::move(window));

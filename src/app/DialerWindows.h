@@ -3,6 +3,7 @@
 #include "app/Startup.h"
 #include "app/WindowCoordinator.h"
 #include "controls/SidePanel.h"
+#include "platform/DesktopNotifications.h"
 #include "signin/SignInFlow.h"
 
 #include <QAbstractButton>
@@ -11,6 +12,7 @@
 
 namespace orvanta {
 
+class CallNotifications;
 class CMainLogin;
 class CZebSoftPhoneDlg;
 class DialerCore;
@@ -58,6 +60,8 @@ private:
     QPointer<CZebSoftPhoneDlg> mainWindow_;
     QPointer<CMainLogin> signInDialog_;
     QPointer<QAbstractButton> showRecentCalls_;
+    std::unique_ptr<platform::DesktopNotifier> notifier_;
+    std::unique_ptr<CallNotifications> callNotifications_;
 };
 
 // The engine library beside the running executable, else in the private

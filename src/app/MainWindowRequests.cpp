@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QSystemTrayIcon>
 #include <QTimer>
 
 namespace orvanta {
@@ -58,20 +59,14 @@ void MainWindowRequests::dial(const QString& number)
         orvanta::showMessage(windows_.mainWindow(), QStringLiteral("Call is in progress"));
         return;
     }
-    calls.state().number = number;
-    core_.callView().setNumberDisplay(number);
-    calls.entry().MakeCall();
+    core_.dial(number);
 }
 
 void MainWindowRequests::answer()
 {
-    CallController& calls = core_.calls();
     for (int line = 0; line < PhoneState::kCallLines; ++line) {
-        if (calls.state().line(line).incoming()) {
-            if (line != calls.state().currentLine) {
-                calls.lines().SelectLine(line);
-            }
-            calls.entry().MakeCall();
+        if (core_.calls().state().line(line).incoming()) {
+            core_.answerLine(line);
             return;
         }
     }
@@ -93,7 +88,15 @@ bool MainWindowRequests::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::Show && qobject_cast<CZebSoftPhoneDlg*>(watched)) {
         qApp->removeEventFilter(this);
-        QTimer::singleShot(0, static_cast<CZebSoftPhoneDlg*>(watched), &QWidget::showMinimized);
+        // Out of sight in the tray when there is one, else minimised.
+        auto* window = static_cast<CZebSoftPhoneDlg*>(watched);
+        QTimer::singleShot(0, window, [window] {
+            if (QSystemTrayIcon::isSystemTrayAvailable()) {
+                window->hide();
+            } else {
+                window->showMinimized();
+            }
+        });
     }
     return QObject::eventFilter(watched, event);
 }

@@ -12,7 +12,7 @@ class DialerWindows;
 
 // Carries out the requests of second starts and links through the core:
 // dials and answers the way the call button does, follows the session's
-// registration, and starts minimised for --minimized.
+// registration, and starts out of sight for --minimized.
 class MainWindowRequests : public QObject, public DialRequestTarget {
     Q_OBJECT
 

@@ -163,10 +163,12 @@ void CZebSoftPhoneDlg::buildMenuAndTray()
                 switch (why) {
                 case QSystemTrayIcon::Trigger:
                     setVisible(!isVisible());
+                    emit sideWindowsToHide();
                     break;
                 case QSystemTrayIcon::DoubleClick:
                     QDialog::show();
                     raise();
+                    emit sideWindowsToHide();
                     break;
                 case QSystemTrayIcon::Context:
                     raise();
@@ -212,16 +214,8 @@ void CZebSoftPhoneDlg::onFlashing(bool flashing)
 {
     if (flashing && !flashTimer_.isActive()) {
         flashTimer_.start();
-        notify(QStringLiteral("Incoming Call"), calls_.state().lastCaller);
     } else if (!flashing) {
         flashTimer_.stop();
-    }
-}
-
-void CZebSoftPhoneDlg::notify(const QString& title, const QString& text)
-{
-    if (tray_->isVisible()) {
-        tray_->showMessage(title, text);
     }
 }
 
@@ -312,12 +306,15 @@ void CZebSoftPhoneDlg::showIncomingMessage(const QString& sender, const QString&
 {
     lastMessage_ = sender + QStringLiteral(": ") + text;
     face_.setBanner(QStringLiteral("Message from ") + lastMessage_);
-    notify(QStringLiteral("Message"), lastMessage_);
 }
 
 void CZebSoftPhoneDlg::openUrl(const QString& url)
 {
-    QDesktopServices::openUrl(QUrl(url));
+    if (!QDesktopServices::openUrl(QUrl(url))) {
+        orvanta::showMessage(this, QStringLiteral("No web browser could be started.\n"
+                                                  "Please open this address yourself:\n") +
+                                       url);
+    }
 }
 
 }

@@ -39,8 +39,12 @@ public:
     const QString& lastMessage() const { return lastMessage_; }
 
     static QString messageText(MainMessage message);
-    // A notice beside the tray icon.
-    void notify(const QString& title, const QString& text);
+    // The tray icon, for the notices that fall back on it.
+    QSystemTrayIcon* tray() const { return tray_; }
+
+signals:
+    // The tray icon was clicked: the contacts and recent-calls windows hide.
+    void sideWindowsToHide();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

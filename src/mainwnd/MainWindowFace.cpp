@@ -102,11 +102,11 @@ MainWindowFace::MainWindowFace(QWidget& window, Actions actions)
     microphoneSlider_ = makeVolumeSlider(QStringLiteral("Mic"));
     commandRow_->addWidget(microphoneSlider_);
     commandRow_->addWidget(makeButton(&window_, QStringLiteral("Voice Test"),
-                                    QStringLiteral("Voice Test"),
-                                    [this] { emit voiceTestPressed(); }));
+                                      QStringLiteral("Voice Test"),
+                                      [this] { emit voiceTestPressed(); }));
     commandRow_->addWidget(makeButton(&window_, QStringLiteral("My Account"),
-                                    QStringLiteral("My Account"),
-                                    [this] { actions_.myAccount(); }));
+                                      QStringLiteral("My Account"),
+                                      [this] { actions_.myAccount(); }));
     speakerSlider_ = makeVolumeSlider(QStringLiteral("Speaker"));
     commandRow_->addWidget(speakerSlider_);
     layout->addLayout(commandRow_);

@@ -2,6 +2,7 @@
 // beside the main window, calls placed from them, the call log and its
 // file, the settings sheet and the manual account dialog.
 #include "MainWindowHarness.h"
+#include "app/CallNotifications.h"
 #include "contacts/CContact.h"
 #include "history/CCall.h"
 #include "settings/COptions.h"
@@ -184,6 +185,79 @@ TEST_F(DialerWiring, LoginOpensTheManualAccountDialogWhileTheLinesAreFree)
     harness_.click(QStringLiteral("Login"));
     QTest::qWait(100);
     EXPECT_FALSE(*refused);
+}
+
+// Keeps what the dialer shows and takes back.
+struct FakeNotifier : platform::DesktopNotifier {
+    int notify(const platform::Notification& notification) override
+    {
+        shown.push_back(notification);
+        return static_cast<int>(shown.size());
+    }
+    void withdraw(int handle) override { withdrawn.push_back(handle); }
+    std::vector<platform::Notification> shown;
+    std::vector<int> withdrawn;
+};
+
+class DialerNotifications : public DialerWiring {
+protected:
+    void SetUp() override
+    {
+        DialerWiring::SetUp();
+        notifications_ = std::make_unique<CallNotifications>(*harness_.core, notifier_);
+    }
+
+    void offer(int callId, const char* callerUri)
+    {
+        scripted_.fireIncoming(callId, callerUri);
+        ASSERT_TRUE(scripted_.waitIdle());
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        ASSERT_EQ(notifier_.shown.size(), 1u);
+        EXPECT_EQ(notifier_.shown[0].kind, platform::Notification::Kind::IncomingCall);
+        EXPECT_EQ(notifier_.shown[0].body, QStringLiteral("4421"));
+    }
+    void choose(platform::DesktopNotifier::Action action)
+    {
+        emit notifier_.actionChosen(1, action);
+        ASSERT_TRUE(scripted_.waitIdle());
+    }
+
+    FakeNotifier notifier_;
+    std::unique_ptr<CallNotifications> notifications_;
+};
+
+TEST_F(DialerNotifications, AnOfferAnsweredFromItsNotificationIsTakenBack)
+{
+    offer(9, "sip:4421@10.0.0.1");
+    choose(platform::DesktopNotifier::Action::Answer);
+    const auto answered = scripted_.callsTo("dll_answerCall");
+    ASSERT_EQ(answered.size(), 1u);
+    EXPECT_EQ(answered[0].intArg(0), 9);
+    fire(9, ORVANTA_CALL_CONNECTED);
+    EXPECT_EQ(notifier_.withdrawn, std::vector<int>{1});
+}
+
+TEST_F(DialerNotifications, ADeclinedOfferEndsAndIsNotedAsMissed)
+{
+    offer(9, "sip:4421@10.0.0.1");
+    choose(platform::DesktopNotifier::Action::Decline);
+    ASSERT_EQ(scripted_.callsTo("dll_releaseCall").size(), 1u);
+    EXPECT_TRUE(scripted_.callsTo("dll_answerCall").empty());
+    fire(9, ORVANTA_CALL_DISCONNECTED);
+    EXPECT_EQ(notifier_.withdrawn, std::vector<int>{1});
+    ASSERT_EQ(notifier_.shown.size(), 2u);
+    EXPECT_EQ(notifier_.shown[1].kind, platform::Notification::Kind::MissedCall);
+    EXPECT_EQ(notifier_.shown[1].body, QStringLiteral("4421"));
+}
+
+TEST_F(DialerNotifications, AReceivedMessageIsNotified)
+{
+    scripted_.fireMessage("sip:bob@10.0.0.1", "call me");
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !notifier_.shown.empty(); }, 2000));
+    EXPECT_EQ(notifier_.shown[0].kind, platform::Notification::Kind::Message);
+    EXPECT_EQ(notifier_.shown[0].title, QStringLiteral("Message from bob"));
+    EXPECT_EQ(notifier_.shown[0].body, QStringLiteral("call me"));
 }
 
 }

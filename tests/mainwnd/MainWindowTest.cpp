@@ -225,6 +225,20 @@ TEST_F(MainWindowTest, ProvisionedPagesOpenFromTheWindowAndTheMenu)
     EXPECT_EQ(catcher.pages, (QStringList{"http://my.example/", "http://recharge.example/"}));
 }
 
+TEST_F(MainWindowTest, APageNoBrowserCouldOpenIsGivenAsAnAddress)
+{
+    QObject refuser;  // its missing slot makes the opening fail
+    QDesktopServices::setUrlHandler(QStringLiteral("http"), &refuser, "noSuchSlot");
+    startWithSavedAccount();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return harness_.status() == "Ready : alice"; }, 1000));
+    harness_.click(QStringLiteral("My Account"));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+    ASSERT_FALSE(messages_.empty());
+    EXPECT_EQ(messages_.back(), QStringLiteral("No web browser could be started.\n"
+                                               "Please open this address yourself:\n"
+                                               "http://my.example/"));
+}
+
 TEST(MainWindowCases, RechargeWithoutAPageSaysSoInsteadOfOpeningOne)
 {
     PageCatcher catcher;
