@@ -365,8 +365,7 @@ TEST_F(EngineCalls, EncryptionGivesTlsSignallingAndMandatorySrtp)
     const int account = api().registerAccount(uri.c_str(), uri.c_str(), "*", "erin", "erinpw",
                                               tlsProxy.c_str(), 1, 600, 0, 0);
     ASSERT_EQ(events().waitForRegistration(account, 5s), 200) << proxy->output();
-    EXPECT_NE(proxy->output().find("registered erin over tls"), std::string::npos)
-        << proxy->output();
+    EXPECT_TRUE(proxy->waitForOutput("registered erin over tls")) << proxy->output();
 
     const int secured = api().makeCall(account, dave.uri().c_str());
     EXPECT_TRUE(events().waitForCallState(secured, ORVANTA_CALL_CONNECTED, 5s)) << dave.output();

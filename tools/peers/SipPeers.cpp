@@ -481,6 +481,11 @@ route[AUTH] {
         throw std::runtime_error("kamailio did not start:\n" + process_.output());
 }
 
+bool Kamailio::waitForOutput(const std::string& text, std::chrono::milliseconds timeout) const
+{
+    return waitUntil([&] { return process_.output().find(text) != std::string::npos; }, timeout);
+}
+
 std::string Kamailio::tlsHostPort() const
 {
     return std::string(kLoopback) + ":" + std::to_string(tlsPort_);

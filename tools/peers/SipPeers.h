@@ -135,6 +135,10 @@ public:
     // each ACK of a call it routes "ack from <user> at <seconds>"
     // (wall-clock time with microseconds).
     std::string output() const { return process_.output(); }
+    // Its log line may reach us after the reply it logs has reached the
+    // client, so checks of the log wait for it.
+    bool waitForOutput(const std::string& text,
+                       std::chrono::milliseconds timeout = std::chrono::milliseconds(2000)) const;
 
 private:
     TempDir dir_;
